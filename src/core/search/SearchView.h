@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelvra {
+
+// The chosen entry of a selection list: its id (0 for the prompt) and the text it shows.
+struct ListChoice {
+    std::int32_t id = 0;
+    std::string text;
+};
+
+// What the search panels need of the main window. Number fields are addressed by search kind
+// (1 to 5), lists by their object name ("cb_group1_brand", "engine_code", ...).
+class SearchView {
+public:
+    virtual ~SearchView() = default;
+    virtual std::string FieldText(int kind) const = 0;
+    virtual std::string FieldHint(int kind) const = 0;
+    virtual void SetFieldText(int kind, const std::string& text) = 0;
+    virtual void FocusField(int kind) = 0;
+    virtual ListChoice Choice(const std::string& listName) const = 0;
+    virtual void FocusList(const std::string& listName) = 0;
+    // A modal information box with one OK button.
+    virtual void ShowInfo(const std::string& text, const std::string& caption) = 0;
+    // Navigates WebBrowser1.
+    virtual void NavigateMain(const std::string& url) = 0;
+    // The URL WebBrowser1 holds; empty while it has never been navigated.
+    virtual std::string MainLocationUrl() const = 0;
+    virtual void ShowPage(int index) = 0;
+};
+
+} // namespace kelvra

@@ -1,0 +1,309 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "search/SearchPresenter.h"
+#include "search/SearchUrls.h"
+
+namespace kelvra {
+namespace {
+
+const std::string kBase = "http://svc/kelvra_cd/en/";
+
+class FakeSearchView : public SearchView {
+public:
+    std::map<int, std::string> text, hint;
+    std::map<std::string, ListChoice> choices;
+    std::vector<std::string> events; // focus, messages, navigations and page changes in order
+    std::string location;
+
+    std::string FieldText(int kind) const override { return Get(text, kind); }
+    std::string FieldHint(int kind) const override { return Get(hint, kind); }
+    void SetFieldText(int kind, const std::string& t) override { text[kind] = t; }
+    void FocusField(int kind) override { events.push_back("focus:" + std::to_string(kind)); }
+    ListChoice Choice(const std::string& list) const override {
+        auto it = choices.find(list);
+        return it == choices.end() ? ListChoice{} : it->second;
+    }
+    void FocusList(const std::string& list) override { events.push_back("focus:" + list); }
+    void ShowInfo(const std::string& t, const std::string& caption) override {
+        events.push_back("info:" + caption + ":" + t);
+    }
+    void NavigateMain(const std::string& url) override {
+        events.push_back("nav:" + url);
+        location = url;
+    }
+    std::string MainLocationUrl() const override { return location; }
+    void ShowPage(int index) override { events.push_back("page:" + std::to_string(index)); }
+
+private:
+    static std::string Get(const std::map<int, std::string>& m, int k) {
+        auto it = m.find(k);
+        return it == m.end() ? std::string() : it->second;
+    }
+};
+
+struct Fixture {
+    AppState state;
+    FakeSearchView view;
+    bool online = true;
+    SearchPresenter presenter{state, view, [this] { return online; }};
+    Fixture() {
+        state.pageBaseUrl = kBase;
+        state.language = "English";
+        for (int k = 1; k <= 5; ++k) {
+            view.hint[k] = " Input placeholder " + std::to_string(k);
+            view.text[k] = view.hint[k];
+        }
+    }
+    void LogIn(const std::string& admin) {
+        state.session.username = "demo";
+        state.session.gid = "77";
+        state.session.s_mac = "00-1A-2B-3C-4D-5E";
+        state.session.s_ip = "10.0.0.8";
+        state.session.admin = admin;
+    }
+};
+
+TEST(SearchUrl, NumberKindsLoggedOut) {
+    struct Case {
+        int kind;
+        std::string typed;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {1, "abc", "search/so_list.asp?chaxuntiaojian=renyi&renyi=abc"},
+        {2, "M-77.x_~", "search/so_list.asp?chaxuntiaojian=chansh&chansh=M-77.x_~"},
+        {3, "1234", "search/so_list.asp?chaxuntiaojian=OEM&OEM=1234"},
+        {4, "T9", "search/so_list.asp?chaxuntiaojian=teshu&teshu=T9"},
+        {5, "4006381333931", "search/so_list.asp?chaxuntiaojian=guoji&guoji=4006381333931"},
+        // Blanks are kept as typed, and reserved characters cannot split the query.
+        {3, "  12 34 ", "search/so_list.asp?chaxuntiaojian=OEM&OEM=%20%2012%2034%20"},
+        {1, "a&b#c%d+e", "search/so_list.asp?chaxuntiaojian=renyi&renyi=a%26b%23c%25d%2Be"},
+        // Chinese input travels as its GB18030 bytes ("刹车" = C9 B2 B3 B5).
+        {1, "\xE5\x88\xB9\xE8\xBD\xA6",
+         "search/so_list.asp?chaxuntiaojian=renyi&renyi=%C9%B2%B3%B5"},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.view.text[c.kind] = c.typed;
+        EXPECT_EQ(GetSearchURL(c.kind, f.view, f.state),
+                  kBase + c.expected + "&f_mode=jqcz&Gid=0&Mac=&IP=")
+            << "kind " << c.kind;
+    }
+}
+
+TEST(SearchUrl, ListKindsCarryParametersInOrder) {
+    for (std::string admin : {"1", "0"}) {
+        Fixture f;
+        f.LogIn(admin);
+        f.view.choices = {
+            {"cb_group1_brand", {16, "BMW"}},     {"cb_group1_category", {5, "3er"}},
+            {"cb_group1_type", {901, "320d"}},    {"cb_group1_brand_all", {16, "BMW"}},
+            {"cb_group2_eg", {-4, "Bosch & Co"}}, {"engine_code", {31, "N47"}},
+            {"cb_group2_eg_all", {8, "MAN"}}};
+        const std::string id = "&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8";
+        const bool vip = admin != "1";
+        EXPECT_EQ(GetSearchURL(6, f.view, f.state),
+                  kBase +
+                      "search/brand_list_yorx.asp?typ_id=901&t_search_brand=16"
+                      "&t_search_brand_Name=BMW&t_selected=901&t_bra_id=16&t_bra_name=BMW"
+                      "&t_search_name=BMW" +
+                      id);
+        EXPECT_EQ(
+            GetSearchURL(7, f.view, f.state),
+            kBase +
+                (vip ? "search/brand_list_kelvra_vip.asp" : "search/brand_list_kelvra_normal.asp") +
+                "?t_search_brand=16&t_search_brand_Name=BMW&t_bra_id=16&t_bra_name=BMW"
+                "&t_search_name=BMW&t_selected=0" +
+                id);
+        EXPECT_EQ(GetSearchURL(8, f.view, f.state),
+                  kBase +
+                      "search/engine_list_yorx.asp?typ_id=31&t_search_brand=-4"
+                      "&t_search_brand_Name=Bosch%20%26%20Co&t_bra_id=-4"
+                      "&t_bra_name=Bosch%20%26%20Co&t_search_name=Bosch%20%26%20Co&t_selected=0" +
+                      id);
+        EXPECT_EQ(GetSearchURL(9, f.view, f.state),
+                  kBase +
+                      (vip ? "search/engine_list_kelvra_vip.asp"
+                           : "search/engine_list_kelvra_normal.asp") +
+                      "?typ_id=8&t_search_brand=8&t_search_brand_Name=MAN&t_bra_id=8&t_bra_name=MAN"
+                      "&t_search_name=MAN&t_selected=0" +
+                      id);
+    }
+}
+
+TEST(SearchUrl, UnknownKindsAreEmpty) {
+    Fixture f;
+    for (int kind : {0, 10, -1, 100}) {
+        EXPECT_EQ(GetSearchURL(kind, f.view, f.state), "");
+    }
+}
+
+TEST(SearchPanel, EnterRules) {
+    struct Case {
+        int kind;
+        std::string text;
+        bool online;
+        std::vector<std::string> events;
+        int kindAfter;
+    };
+    const std::string oe = "nav:" + kBase + "search/so_list.asp?chaxuntiaojian=OEM&OEM=";
+    const std::vector<Case> cases = {
+        {3, "1234", true, {oe + "1234&f_mode=jqcz&Gid=0&Mac=&IP=", "page:0"}, 3},
+        {3, "   ", true, {"info:Tip:Input OE Number"}, 1},
+        {3, "", true, {"info:Tip:Input OE Number"}, 1},
+        {4, " ", true, {"info:Tip:Input Special Number"}, 1},
+        {5, "  ", true, {"info:Tip:Input EAN"}, 1},
+        {2,
+         "  ",
+         true,
+         {"nav:" + kBase +
+              "search/so_list.asp?chaxuntiaojian=chansh&chansh=%20%20&f_mode=jqcz&Gid=0&Mac=&IP=",
+          "page:0"},
+         2},
+        {1, "", true, {"info:Tip:Input Any Number"}, 1},
+        {2, "", true, {"info:Tip:Input Manufacturer Number"}, 1},
+        {3, "1234", false, {"page:0"}, 3},
+        {1, " Input placeholder 1", true, {"info:Tip:Input Any Number"}, 1},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.online = c.online;
+        f.view.text[c.kind] = c.text;
+        f.presenter.FieldKeyPress(c.kind, 'a');
+        EXPECT_TRUE(f.view.events.empty());
+        f.presenter.FieldKeyPress(c.kind, 13);
+        EXPECT_EQ(f.view.events, c.events) << "kind " << c.kind << " text '" << c.text << "'";
+        EXPECT_EQ(f.state.searchKind, c.kindAfter);
+    }
+}
+
+TEST(SearchPanel, ButtonRules) {
+    struct Case {
+        int kind;
+        std::string text;
+        bool online;
+        std::vector<std::string> events;
+        int kindAfter;
+    };
+    const std::vector<Case> cases = {
+        {5,
+         "400638",
+         true,
+         {"nav:" + kBase +
+              "search/so_list.asp?chaxuntiaojian=guoji&guoji=400638&f_mode=jqcz&Gid=0&Mac=&IP=",
+          "page:0"},
+         5},
+        {1, " Input placeholder 1", true, {"focus:1"}, 1},
+        {2, "   ", true, {"focus:2"}, 1},
+        {4, "T9", false, {}, 1},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.online = c.online;
+        f.view.text[c.kind] = c.text;
+        f.presenter.NumberButtonClick(c.kind);
+        EXPECT_EQ(f.view.events, c.events) << "kind " << c.kind;
+        EXPECT_EQ(f.state.searchKind, c.kindAfter);
+    }
+}
+
+TEST(SearchPanel, PlaceholderOnFocus) {
+    Fixture f;
+    f.presenter.FieldEnter(3);
+    EXPECT_EQ(f.view.text[3], "");
+    f.view.text[3] = "   ";
+    f.presenter.FieldExit(3);
+    EXPECT_EQ(f.view.text[3], f.view.hint[3]);
+    f.view.text[3] = "12";
+    f.presenter.FieldEnter(3);
+    f.presenter.FieldExit(3);
+    EXPECT_EQ(f.view.text[3], "12");
+}
+
+TEST(SearchPanel, ListButtonsFocusFirstMissingChoice) {
+    struct Case {
+        int kind;
+        std::map<std::string, ListChoice> choices;
+        std::string focus;
+    };
+    const std::vector<Case> cases = {
+        {6, {}, "focus:cb_group1_brand"},
+        {6,
+         {{"cb_group1_brand", {1, "A"}}, {"cb_group1_category", {2, "B"}}},
+         "focus:cb_group1_type"},
+        {6,
+         {{"cb_group1_brand", {1, "A"}}, {"cb_group1_type", {3, "C"}}},
+         "focus:cb_group1_category"},
+        {7, {}, "focus:cb_group1_brand_all"},
+        {8, {{"cb_group2_eg", {4, "E"}}}, "focus:engine_code"},
+        {9, {}, "focus:cb_group2_eg_all"},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.view.choices = c.choices;
+        f.presenter.ListButtonClick(c.kind);
+        EXPECT_EQ(f.view.events, std::vector<std::string>{c.focus}) << "kind " << c.kind;
+        EXPECT_EQ(f.state.searchKind, 1);
+    }
+}
+
+TEST(SearchPanel, ListButtonOfflineDoesNothing) {
+    Fixture f;
+    f.online = false;
+    f.view.choices = {{"cb_group1_brand_all", {16, "BMW"}}};
+    f.presenter.ListButtonClick(7);
+    EXPECT_TRUE(f.view.events.empty());
+    EXPECT_EQ(f.state.searchKind, 1);
+    f.online = true;
+    f.presenter.ListButtonClick(7);
+    ASSERT_EQ(f.view.events.size(), 2u);
+    EXPECT_EQ(f.state.searchKind, 7);
+}
+
+TEST(SearchPanel, ReplayAfterLoginUsesCurrentFieldsAndSession) {
+    Fixture f;
+    f.view.text[3] = "1234";
+    f.presenter.FieldKeyPress(3, 13);
+    f.view.text[3] = "5678"; // edited after the search
+    f.LogIn("1");
+    f.view.events.clear();
+    f.presenter.AfterLogin("0");
+    EXPECT_EQ(f.view.events,
+              std::vector<std::string>{"nav:" + kBase +
+                                       "search/so_list.asp?chaxuntiaojian=OEM&OEM=5678"
+                                       "&f_mode=jqcz&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8"});
+}
+
+TEST(SearchPanel, ReplayOfBrandSearchFollowsAdminAtLogin) {
+    Fixture f;
+    f.view.choices = {{"cb_group1_brand_all", {16, "BMW"}}};
+    f.presenter.ListButtonClick(7);
+    ASSERT_NE(f.view.location.find("brand_list_kelvra_normal.asp"), std::string::npos);
+    f.LogIn("0");
+    f.presenter.AfterLogin("0");
+    EXPECT_NE(f.view.location.find("brand_list_kelvra_vip.asp"), std::string::npos);
+}
+
+TEST(SearchPanel, ReplayOutcomes) {
+    {
+        Fixture f; // never navigated: nothing sent
+        f.presenter.AfterLogin("0");
+        f.presenter.AfterLogin("1");
+        EXPECT_TRUE(f.view.events.empty());
+    }
+    for (std::string lang : {"Chinese", "English"}) {
+        Fixture f;
+        f.state.language = lang;
+        f.view.location = kBase + "search/so_list.asp?x";
+        f.presenter.AfterLogin("1");
+        EXPECT_EQ(f.view.events,
+                  std::vector<std::string>{"nav:" + kBase +
+                                           (lang == "Chinese" ? "err.asp" : "err_en.asp")});
+    }
+}
+
+} // namespace
+} // namespace kelvra
