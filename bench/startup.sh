@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Whole-process start-up benchmark: client start until its main window has been shown (probe,
+# list loads and texts done), against a baseline of a bare Qt window plus curl of the same
+# requests, measured side by side in one run against the stand-in on loopback.
+# Usage: bench/startup.sh [runs]   (after scripts/build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs="${1:-9}"
+source scripts/headless-env
+bin=build/bin
+work=$(mktemp -d)
+trap 'kill $sim_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+
+coproc SIM { exec "$bin/kelvra-service-sim" --port 0 --db "$work/sim.db"; }
+sim_pid=$SIM_PID
+read -r -t 15 port <&"${SIM[0]}"
+root="http://127.0.0.1:$port"
+export KELVRA_SERVICE_URL="$root" KELVRA_DATA_DIR="$work/data" KELVRA_EXIT_AFTER_SHOW=1
+
+now_ms() { date +%s%3N; }
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+client_once() {
+  local t0 t1; t0=$(now_ms); "$bin/kelvra" >/dev/null 2>&1; t1=$(now_ms); echo $((t1 - t0))
+}
+baseline_once() {
+  local t0 t1; t0=$(now_ms)
+  "$bin/bare_window_baseline" >/dev/null 2>&1
+  curl -s -o /dev/null "$root/cn/" \
+       -o /dev/null "$root/kelvra_cd/xml/get_brand.asp" \
+       -o /dev/null "$root/kelvra_cd/xml/get_brand_kelvra.asp" \
+       -o /dev/null "$root/kelvra_cd/xml/get_engine_brand_yorx.asp" \
+       -o /dev/null "$root/kelvra_cd/xml/get_engine_brand_kelvra.asp"
+  t1=$(now_ms); echo $((t1 - t0))
+}
+
+client_once >/dev/null; baseline_once >/dev/null # warm the page cache
+c=(); b=()
+for _ in $(seq "$runs"); do c+=("$(client_once)"); b+=("$(baseline_once)"); done
+cm=$(printf '%s\n' "${c[@]}" | median); bm=$(printf '%s\n' "${b[@]}" | median)
+echo "runs: $runs (interleaved), median wall time"
+echo "client start to main window shown: ${cm} ms"
+echo "baseline (bare Qt window + curl of the same 5 requests): ${bm} ms"
+awk -v c="$cm" -v b="$bm" 'BEGIN {printf "ratio client / baseline: %.2f\n", c / b}'
