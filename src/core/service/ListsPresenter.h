@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/AppState.h"
+#include "service/HttpTransport.h"
+#include "service/ListLoader.h"
+#include "service/ListsView.h"
+
+namespace kelvra {
+
+// Fills the seven selection lists from the list services and runs the two cascades
+// (make -> model -> vehicle type, engine brand -> engine code). Requests go to
+// state.xmlBaseUrl; prompts are the held texts rcb_1 .. rcb_5. Nothing is requested while the
+// network is reported offline. A failed load shows the error page and keeps what was read.
+class ListsPresenter {
+public:
+    ListsPresenter(AppState& state, HttpTransport& transport, ListsView& view,
+                   std::function<bool()> networkOnline, HttpRequestOptions options = {});
+
+    // Rebuilds all seven lists: prompts everywhere, the four top lists loaded when online.
+    // Failures show the error page; a failed engine-brand load skips the second engine load.
+    void GetComboxList();
+    // A make was chosen: reloads the model list for its id and empties the type list.
+    void cb_group1_brandChange();
+    // A model was chosen: reloads the vehicle-type list for its id.
+    void cb_group1_categoryChange();
+    // An engine brand was chosen: reloads the engine-code list for its id.
+    void cb_group2_egChange();
+
+    // The prompt text of a list in the current language (the held text, else the English text).
+    std::string PromptFor(ListBox list) const;
+
+private:
+    // Loads one service into a list; false (error page shown) when the load failed.
+    bool Load(ListBox list, const std::string& servicePath);
+    void ClearToPrompt(ListBox list);
+    bool Online() const;
+
+    AppState& m_state;
+    HttpTransport& m_transport;
+    ListsView& m_view;
+    std::function<bool()> m_networkOnline;
+    HttpRequestOptions m_options;
+};
+
+// Entry element and attribute names of each list's service documents.
+const ListFormat& ListFormatFor(ListBox list);
+
+} // namespace kelvra
