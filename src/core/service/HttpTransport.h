@@ -10,22 +10,25 @@ namespace kelvra {
 
 // How a request ended. Every kind but Ok is a failure of the request as a whole.
 enum class HttpOutcome {
-    Ok,          // the transfer completed (any HTTP status)
-    Refused,     // could not connect or resolve
-    TimedOut,    // connect or total time limit reached
-    TooLarge,    // body exceeded the size limit
-    Aborted,     // the progress callback asked to stop
-    Failed,      // any other transfer error (cut connection, protocol error)
+    Ok,       // the transfer completed (any HTTP status)
+    Refused,  // could not connect or resolve
+    TimedOut, // connect or total time limit reached
+    TooLarge, // body exceeded the size limit
+    Aborted,  // the progress callback asked to stop
+    Failed,   // any other transfer error (cut connection, protocol error)
 };
 
 struct HttpResponse {
     HttpOutcome outcome = HttpOutcome::Failed;
-    long status = 0;          // HTTP status code, 0 when no reply was received
-    std::string body;         // empty when readBody is false
-    std::string contentType;  // the Content-Type header, if any
-    std::string error;        // human-readable reason for a failure
+    long status = 0;         // HTTP status code, 0 when no reply was received
+    std::string body;        // empty when readBody is false
+    std::string contentType; // the Content-Type header, if any
+    std::string error;       // human-readable reason for a failure
     bool ok() const { return outcome == HttpOutcome::Ok; }
 };
+
+// A short English name of the outcome ("ok", "refused", ...), for logs and error texts.
+const char* HttpOutcomeName(HttpOutcome outcome);
 
 // Start-of-transfer and progress notifications: called with bytes received so far and the total
 // announced by the server (0 when unknown). Returning false aborts the transfer.
@@ -35,11 +38,11 @@ struct HttpRequestOptions {
     long connectTimeoutMs = 5000;
     long totalTimeoutMs = 15000;
     std::size_t maxBodyBytes = 32u * 1024u * 1024u;
-    bool readBody = true;        // false: status only, the body is never read
-    bool bypassCache = true;     // send no-cache request headers
+    bool readBody = true;    // false: status only, the body is never read
+    bool bypassCache = true; // send no-cache request headers
     bool followRedirects = false;
     std::string userAgent = "Kelvra/1.0.0.3";
-    HttpProgress progress;       // optional
+    HttpProgress progress; // optional
 };
 
 // The one HTTP client of the program: GET a URL into memory. Thread-compatible: one instance per

@@ -1,0 +1,257 @@
+#ifndef _WIN32
+
+#include "platform/Platform.h"
+
+#include "service/Endpoints.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <ifaddrs.h>
+#include <linux/if_packet.h>
+#include <net/if.h>
+#include <netdb.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace kelvra {
+namespace {
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+std::string HomeFolder() {
+    std::string home = Env("HOME");
+    if (!home.empty()) {
+        return home;
+    }
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+        return entry->pw_dir;
+    }
+    return {};
+}
+
+// The host part of a URL: after the scheme, before the port, path or query.
+std::string HostOf(const std::string& url) {
+    std::size_t start = url.find("://");
+    start = start == std::string::npos ? 0 : start + 3;
+    const std::size_t at = url.find('@', start);
+    const std::size_t slash = url.find_first_of("/?#", start);
+    if (at != std::string::npos && (slash == std::string::npos || at < slash)) {
+        start = at + 1;
+    }
+    if (start < url.size() && url[start] == '[') {
+        const std::size_t close = url.find(']', start);
+        return close == std::string::npos ? url.substr(start + 1)
+                                          : url.substr(start + 1, close - start - 1);
+    }
+    const std::size_t end = url.find_first_of(":/?#", start);
+    return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+bool IsLoopbackHost(std::string host) {
+    for (char& c : host) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    if (host == "localhost" || host == "localhost." || host == "::1") {
+        return true;
+    }
+    in_addr address{};
+    return inet_pton(AF_INET, host.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
+}
+
+// The test and demo override: a file whose first word is "down" means no network. Read at every
+// call so that it can change while the program runs; a missing file means no override.
+bool ForcedDown() {
+    const std::string path = Env("KELVRA_NETWORK_STATE_FILE");
+    if (path.empty()) {
+        return false;
+    }
+    std::ifstream file(path);
+    std::string word;
+    if (!file || !(file >> word)) {
+        return false;
+    }
+    for (char& c : word) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return word == "down";
+}
+
+// Whether some interface other than loopback exists, and (when `mustBeUp`) is up.
+bool HasOtherInterface(bool mustBeUp) {
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) {
+        return false;
+    }
+    bool found = false;
+    for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next) {
+        if ((entry->ifa_flags & IFF_LOOPBACK) != 0) {
+            continue;
+        }
+        found = !mustBeUp || (entry->ifa_flags & IFF_UP) != 0;
+    }
+    freeifaddrs(list);
+    return found;
+}
+
+std::string FormatHardwareAddress(const unsigned char* bytes) {
+    char text[18];
+    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", bytes[0], bytes[1], bytes[2],
+                  bytes[3], bytes[4], bytes[5]);
+    return text;
+}
+
+// The folder that holds the single-instance lock file, made when missing; empty when there is
+// none that belongs to this user.
+std::string LockFolder() {
+    const std::string runtime = Env("XDG_RUNTIME_DIR");
+    if (!runtime.empty()) {
+        return runtime;
+    }
+    const std::string folder = "/tmp/kelvra-" + std::to_string(getuid());
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return {};
+    }
+    struct stat info {};
+    // A shared /tmp: the folder must be ours and a real folder, not someone's symbolic link.
+    if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) {
+        return {};
+    }
+    return folder;
+}
+
+} // namespace
+
+std::string FindDataFolder() {
+    const std::string configured = Env("KELVRA_DATA_DIR");
+    if (!configured.empty()) {
+        return configured;
+    }
+    const std::string xdg = Env("XDG_DATA_HOME");
+    if (!xdg.empty() && xdg.front() == '/') {
+        return xdg + "/kelvra";
+    }
+    const std::string home = HomeFolder();
+    if (!home.empty()) {
+        return home + "/.local/share/kelvra";
+    }
+    return "/tmp/kelvra-data-" + std::to_string(getuid());
+}
+
+bool InternetConnected() {
+    if (ForcedDown()) {
+        return false;
+    }
+    return IsLoopbackHost(HostOf(ServiceRoot())) || HasOtherInterface(true);
+}
+
+bool NetworkPresent() {
+    if (ForcedDown()) {
+        return false;
+    }
+    return IsLoopbackHost(HostOf(ServiceRoot())) || HasOtherInterface(false);
+}
+
+std::string GetMacAddress() {
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) {
+        return {};
+    }
+    std::string result;
+    for (const ifaddrs* entry = list; entry != nullptr && result.empty(); entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_PACKET ||
+            (entry->ifa_flags & IFF_LOOPBACK) != 0) {
+            continue;
+        }
+        const auto* link = reinterpret_cast<const sockaddr_ll*>(entry->ifa_addr);
+        if (link->sll_halen != 6) {
+            continue;
+        }
+        bool allZero = true;
+        for (int i = 0; i < 6; ++i) {
+            allZero = allZero && link->sll_addr[i] == 0;
+        }
+        if (!allZero) {
+            result = FormatHardwareAddress(link->sll_addr);
+        }
+    }
+    freeifaddrs(list);
+    return result;
+}
+
+std::string LocalIpAddress() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
+        return {};
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(name, nullptr, &hints, &found) != 0 || found == nullptr) {
+        return {};
+    }
+    std::string result;
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    if (inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr) {
+        result = text;
+    }
+    freeaddrinfo(found);
+    return result;
+}
+
+std::string ExePath() {
+    char buffer[PATH_MAX + 1];
+    const ssize_t length = readlink("/proc/self/exe", buffer, PATH_MAX);
+    if (length <= 0) {
+        return {};
+    }
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+SingleInstanceLock::SingleInstanceLock(const std::string& name) {
+    // When the lock file cannot be made or locked for any reason other than another holder,
+    // the lock counts as acquired: a broken runtime folder must not keep the program from
+    // running at all; at worst two copies run.
+    m_acquired = true;
+    const std::string folder = LockFolder();
+    if (folder.empty()) {
+        return;
+    }
+    const std::string path = folder + "/" + name;
+    m_fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_fd < 0) {
+        return;
+    }
+    if (flock(m_fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        m_acquired = false;
+        close(m_fd);
+        m_fd = -1;
+    }
+}
+
+SingleInstanceLock::~SingleInstanceLock() {
+    if (m_fd >= 0) {
+        close(m_fd); // releases the lock
+    }
+}
+
+} // namespace kelvra
+
+#endif // _WIN32
