@@ -1,0 +1,154 @@
+#include "settings/ApplyLanguage.h"
+
+#include <map>
+
+#include "service/Endpoints.h"
+#include "settings/DataPaths.h"
+#include "settings/LanguageFile.h"
+#include "settings/LanguageTables.h"
+#include "settings/SettingsFile.h"
+
+namespace kelvra {
+namespace {
+
+// The texts of the language file being applied, each with its built-in default.
+class AppliedTexts {
+public:
+    AppliedTexts(const std::string& path, bool chinese) : m_reader(path), m_chinese(chinese) {}
+
+    std::string Text(const char* section, const char* key) const {
+        return m_reader.Text(section, key, BuiltInText(section, key, m_chinese));
+    }
+    std::string Function(const char* key) const { return Text("Function", key); }
+    void Hold(std::map<std::string, std::string>& held, const char* section,
+              const char* key) const {
+        held[key] = Text(section, key);
+    }
+
+private:
+    LanguageFileReader m_reader;
+    bool m_chinese;
+};
+
+std::string CaptionWith(const AppState& state, const std::string& welcome,
+                        const std::string& notLoggedIn) {
+    if (state.session.LoggedIn()) {
+        return state.baseCaption + "    " + welcome + "," + state.session.username;
+    }
+    return state.baseCaption + "    " + notLoggedIn;
+}
+
+// Reads every text of the file back onto the window and into a new set of held texts.
+void PutTextsOnView(AppState& state, LanguageView& view, const AppliedTexts& texts, bool chinese) {
+    std::map<std::string, std::string> held;
+    view.SetControlText("RzGroup1", texts.Function("Group1"));
+    for (int i = 1; i <= 9; ++i) {
+        view.SetControlText("Button" + std::to_string(i), texts.Function("Button"));
+    }
+    for (int i = 1; i <= 5; ++i) {
+        const std::string key = "se_" + std::to_string(i);
+        const std::string field = "suiEdit_group0_" + std::to_string(i);
+        // The field's text and hint are always the same string; the fields rely on it.
+        const std::string text = (chinese ? "" : " ") + texts.Function(key.c_str());
+        view.SetControlText(field, text);
+        view.SetControlHint(field, text);
+    }
+    view.SetControlText("RzGroup2", texts.Function("Group2"));
+    for (const char* key : {"rcb_1", "rcb_2", "rcb_3"}) {
+        texts.Hold(held, "Function", key);
+    }
+    view.SetControlText("Label1", texts.Function("title_1"));
+    view.SetControlText("Label2", texts.Function("title_2"));
+    view.SetControlText("RzGroup3", texts.Function("Group3"));
+    for (const char* key :
+         {"rcb_4", "rcb_5", "message_tip", "err_message_oe", "err_message_item", "err_message_any",
+          "err_message_tsh", "err_message_gjbm", "s_err_message_relogin", "s_err_message_nosearch",
+          "message_update", "err_message_notconn"}) {
+        texts.Hold(held, "Function", key);
+    }
+    view.SetControlText("Label3", texts.Function("title_3"));
+    view.SetControlText("Label4", texts.Function("title_4"));
+    view.SetControlText("RzGroup4", texts.Function("Group4"));
+    view.SetSideItemCaption(4, 0, texts.Function("G4_recomm"));
+    view.SetControlText("RzGroup5", texts.Function("Group5"));
+    const char* items[] = {"G5_about",      "G5_understand",     "G5_apply",
+                           "G5_info",       "G5_location",       "G5_Switch_Accounts",
+                           "G5_buy_online", "G5_change_language"};
+    for (int i = 0; i < 8; ++i) {
+        view.SetSideItemCaption(5, i, texts.Function(items[i]));
+    }
+    view.SetControlText("Label5", texts.Function("err_dataerr"));
+    texts.Hold(held, "Function", "err_vip");
+
+    view.SetControlText("suiURLLabel1", " " + texts.Text("Status", "s_link"));
+    texts.Hold(held, "Status", "connect_ok");
+    texts.Hold(held, "Status", "connect_err");
+
+    const std::string notLoggedIn = texts.Text("Title", "no_login");
+    const std::string welcome = texts.Text("Title", "login");
+    view.SetWindowCaption(CaptionWith(state, welcome, notLoggedIn));
+    held["no_login"] = notLoggedIn;
+    held["login"] = welcome;
+    state.heldTexts = std::move(held);
+}
+
+} // namespace
+
+void PrepareSettingsFiles(AppState& state) {
+    const std::string& folder = state.dataFolder;
+    CreateDataFolderQuietly(folder);
+    SetHiddenQuietly(folder);
+
+    const std::string english = LanguageFilePath(folder, kEnglishLanguageFile);
+    if (!IsExistingFile(english)) {
+        state.language = "English";
+        CreateFolderQuietly(LanguageFolderPath(folder));
+        WriteLanguageFile(english, false);
+    }
+
+    SettingsFile settings(folder);
+    if (settings.Exists()) {
+        state.language = settings.ReadLanguage();
+        settings.WriteVersion(kBuildVersion);
+    } else {
+        settings.CreateWithDefaults();
+    }
+
+    SetHiddenQuietly(settings.Path());
+    SetHiddenQuietly(LanguageFolderPath(folder));
+}
+
+void ApplyLanguage(AppState& state, LanguageView& view, const std::string& language) {
+    const bool chinese = language == "Chinese";
+    state.language = chinese ? "Chinese" : "English";
+
+    const SettingsFile settings(state.dataFolder);
+    settings.WriteLanguage(state.language);
+    const std::string reset = settings.ReadResetLanguage();
+
+    const std::string path = LanguageFilePath(state.dataFolder, LanguageFileName(chinese));
+    if (!IsExistingFile(path) || reset == "0") {
+        WriteLanguageFile(path, chinese);
+    }
+
+    PutTextsOnView(state, view, AppliedTexts(path, chinese), chinese);
+
+    // The base URLs are in place before the lists are refilled: the list services are addressed
+    // from the XML base URL, which is still empty at the first application.
+    const Endpoints endpoints(state.serviceRoot);
+    state.pageBaseUrl = endpoints.PageBase(chinese);
+    state.xmlBaseUrl = endpoints.XmlBase();
+    view.RefillLists();
+
+    view.ShowPage(chinese ? 1 : 2);
+    view.SetSideItemImage(5, 7, chinese ? 9 : 10);
+    view.SetSideItemSelected(5, 7, false);
+}
+
+std::string CaptionFor(const AppState& state) {
+    const bool chinese = state.IsChinese();
+    return CaptionWith(state, state.Held("login", BuiltInText("Title", "login", chinese)),
+                       state.Held("no_login", BuiltInText("Title", "no_login", chinese)));
+}
+
+} // namespace kelvra

@@ -1,0 +1,134 @@
+#include "settings/AtomicFile.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
+#include "settings/DataPaths.h"
+#include "settings/SettingsError.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kelvra {
+namespace {
+
+std::string TempPathFor(const std::string& path) {
+#ifdef _WIN32
+    return path + ".tmp-" + std::to_string(_getpid());
+#else
+    return path + ".tmp-" + std::to_string(getpid());
+#endif
+}
+
+#ifdef _WIN32
+
+void WriteAndReplace(const std::string& path, const std::string& temp, std::string_view bytes) {
+    const DWORD oldAttributes = GetFileAttributesA(path.c_str());
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY)) {
+        throw SettingsWriteError(path);
+    }
+    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw SettingsWriteError(path);
+    }
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!ok || !MoveFileExA(temp.c_str(), path.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temp.c_str());
+        throw SettingsWriteError(path);
+    }
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesA(path.c_str(), oldAttributes);
+    }
+}
+
+#else
+
+bool WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string ParentFolder(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void WriteAndReplace(const std::string& path, const std::string& temp, std::string_view bytes) {
+    struct stat old {};
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    // A file without any write permission counts as read-only, also for a privileged user who
+    // could otherwise rename over it.
+    if (exists && S_ISREG(old.st_mode) && (old.st_mode & 0222) == 0) {
+        throw SettingsWriteError(path);
+    }
+    const mode_t mode = exists && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : 0644;
+    const int fd =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0) {
+        throw SettingsWriteError(path);
+    }
+    bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        throw SettingsWriteError(path);
+    }
+    // Make the rename itself durable; a failure here leaves a complete file either way.
+    const int dir = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+#endif
+
+} // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    if (!IsExistingFile(path)) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    WriteAndReplace(path, TempPathFor(path), bytes);
+}
+
+} // namespace kelvra
