@@ -1,0 +1,160 @@
+// The pure session rules: machine, quotas, count sync and what each event clears.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "service/SessionRules.h"
+
+namespace kelvra {
+namespace {
+
+Session Filled() {
+    Session s;
+    s.username = "alice";
+    s.password = "pw";
+    s.gid = "17";
+    s.admin = "2";
+    s.s_mac = "00-11-22-33-44-55";
+    s.s_ip = "10.0.0.5";
+    s.s_login = "True";
+    s.s_ndate = "2024-01-01";
+    s.s_hdate = "2024-01-01";
+    s.search_num = 3;
+    s.search_count = 20;
+    s.search_num_vip = 1;
+    s.search_count_vip = 9;
+    return s;
+}
+
+TEST(SessionRules, SameMachine) {
+    struct Case {
+        const char* mac;
+        const char* ip;
+        const char* login;
+        MachineIdentity local;
+        bool here;
+        bool elsewhere;
+    };
+    const Case cases[] = {
+        {"00-11-22-33-44-55", "10.0.0.5", "True", {"00-11-22-33-44-55", "10.0.0.5"}, true, false},
+        {"00-11-22-33-44-66", "10.0.0.5", "True", {"00-11-22-33-44-55", "10.0.0.5"}, false, true},
+        {"00-11-22-33-44-55", "10.0.0.6", "True", {"00-11-22-33-44-55", "10.0.0.5"}, false, true},
+        {"00-11-22-33-44-66", "10.0.0.5", "False", {"00-11-22-33-44-55", "10.0.0.5"}, false, false},
+        {"00-11-22-33-44-66", "10.0.0.5", "true", {"00-11-22-33-44-55", "10.0.0.5"}, false, false},
+        {"00-11-22-33-44-55", "10.0.0.5", "True", {"00-11-22-33-44-55", "10.0.0.5 "}, false, true},
+        {"00-11-22-33-44-aa", "10.0.0.5", "True", {"00-11-22-33-44-AA", "10.0.0.5"}, false, true},
+        {"", "10.0.0.5", "True", {"", "10.0.0.5"}, true, false},
+    };
+    for (const Case& c : cases) {
+        Session s = Filled();
+        s.s_mac = c.mac;
+        s.s_ip = c.ip;
+        s.s_login = c.login;
+        EXPECT_EQ(OnThisMachine(s, c.local), c.here) << c.mac << " " << c.ip << " " << c.login;
+        EXPECT_EQ(LoggedOnElsewhere(s, c.local), c.elsewhere) << c.mac << " " << c.ip;
+    }
+}
+
+TEST(SessionRules, QuotaTestsComeBeforeTheIncrement) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    struct Case {
+        std::int32_t count;
+        std::int32_t limit;
+        const char* ndate;
+        const char* hdate;
+        bool ordinary;
+        bool vip;
+    };
+    const Case cases[] = {
+        {5, 5, "d1", "d1", true, true},         {6, 5, "d1", "d1", false, false},
+        {6, 5, "d1", "d2", true, false},        {4, 5, "d1", "d1", true, true},
+        {-1, -2, "d1", "d1", false, false},     {0, 0, "", "", true, true},
+        {6, 5, "D1", "d1", true, false},        {kMax, kMax, "d1", "d1", false, false},
+        {kMax, kMax, "d1", "d2", false, false},
+    };
+    for (const Case& c : cases) {
+        Session s;
+        s.search_num = c.count;
+        s.search_count = c.limit;
+        s.search_num_vip = c.count;
+        s.search_count_vip = c.limit;
+        s.s_ndate = c.ndate;
+        s.s_hdate = c.hdate;
+        EXPECT_EQ(MayCountOrdinary(s), c.ordinary) << c.count << "/" << c.limit << " " << c.ndate;
+        EXPECT_EQ(MayCountVip(s), c.vip) << c.count << "/" << c.limit << " " << c.ndate;
+    }
+}
+
+TEST(SessionRules, CountSyncWhenBelowLimitOrDatesDiffer) {
+    struct Case {
+        std::int32_t count, limit;
+        const char* ndate;
+        const char* hdate;
+        bool sync;
+    };
+    const Case cases[] = {
+        {3, 20, "a", "a", true},   {20, 20, "a", "a", false}, {25, 20, "a", "b", true},
+        {25, 20, "a", "a", false}, {20, 20, "", "x", true},
+    };
+    for (const Case& c : cases) {
+        Session s;
+        s.search_num = c.count;
+        s.search_count = c.limit;
+        s.s_ndate = c.ndate;
+        s.s_hdate = c.hdate;
+        EXPECT_EQ(NeedsCountSync(s), c.sync) << c.count << "/" << c.limit;
+    }
+}
+
+TEST(SessionRules, EventsClearTheirFields) {
+    Session s = Filled();
+    SetSessionStartValues(s);
+    EXPECT_EQ(s.username, "");
+    EXPECT_EQ(s.password, "");
+    EXPECT_EQ(s.gid, "0");
+    EXPECT_EQ(s.admin, "1");
+    EXPECT_EQ(s.s_login, "False");
+    EXPECT_EQ(s.s_ndate, "");
+    EXPECT_EQ(s.search_num, 0);
+    EXPECT_EQ(s.search_count_vip, 0);
+
+    s = Filled();
+    ApplyNegativeLogin(s);
+    EXPECT_EQ(s.username, "");
+    EXPECT_EQ(s.s_mac, "");
+    EXPECT_EQ(s.s_ip, "");
+    EXPECT_EQ(s.admin, "1");
+    EXPECT_EQ(s.gid, "0");
+    EXPECT_EQ(s.password, "pw");
+    EXPECT_EQ(s.s_login, "True");
+    EXPECT_EQ(s.search_num, 3);
+    EXPECT_EQ(s.s_hdate, "2024-01-01");
+
+    s = Filled();
+    ClearForSwitchAccounts(s);
+    EXPECT_EQ(s.username, "");
+    EXPECT_EQ(s.s_login, "False");
+    EXPECT_EQ(s.password, "pw");
+    EXPECT_EQ(s.gid, "0");
+    EXPECT_EQ(s.admin, "1");
+    EXPECT_EQ(s.search_count, 20);
+
+    s = Filled();
+    DropSession(s);
+    EXPECT_EQ(s.username, "");
+    EXPECT_EQ(s.password, "");
+    EXPECT_EQ(s.gid, "0");
+    EXPECT_EQ(s.admin, "2");
+    EXPECT_EQ(s.s_mac, "00-11-22-33-44-55");
+    EXPECT_EQ(s.s_login, "True");
+
+    s = Filled();
+    DropSessionAndVipFlag(s);
+    EXPECT_EQ(s.password, "");
+    EXPECT_EQ(s.admin, "1");
+    EXPECT_EQ(s.s_ip, "10.0.0.5");
+    EXPECT_EQ(s.search_num_vip, 1);
+}
+
+} // namespace
+} // namespace kelvra
