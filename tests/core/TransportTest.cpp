@@ -30,6 +30,7 @@ struct OutcomeCase {
     std::size_t maxBodyBytes;
     HttpOutcome outcome;
     long status;
+    friend void PrintTo(const OutcomeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TransportOutcomes : public ::testing::TestWithParam<OutcomeCase> {};

@@ -128,6 +128,10 @@ void CopyTree(const xmlNode* rootNode, XmlElement& rootElement) {
     }
 }
 
+// The parser reports through the context; keep libxml2 from also printing to stderr (encoding
+// errors go to its generic handler whatever the parse options say).
+void SilentErrorHandler(void*, const char*, ...) {}
+
 XmlLoadResult Failure(std::string reason) {
     XmlLoadResult result;
     result.error = std::move(reason);
@@ -173,6 +177,7 @@ XmlLoadResult ParseXml(std::string_view bytes) {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
         return Failure("XML document too large");
     }
+    xmlSetGenericErrorFunc(nullptr, &SilentErrorHandler);
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (context == nullptr) {
         return Failure("XML parser could not be created");
