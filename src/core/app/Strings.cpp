@@ -37,21 +37,28 @@ std::string ReplaceAll(std::string text, const std::string& searched,
     if (searched.empty() || replacement.find(searched) != std::string::npos) {
         return text;
     }
-    const std::string original = replacement.size() >= searched.size() ? text : std::string();
+    // Same result as replacing the first occurrence and searching again from the start, in one
+    // pass: `done` never holds an occurrence, so the first one to appear is the leftmost. The
+    // replacement goes back in front of the unread rest (kept reversed) to be scanned again.
+    const bool growing = replacement.size() >= searched.size();
+    std::string rest(text.rbegin(), text.rend());
+    std::string done;
+    done.reserve(text.size());
     std::size_t replacements = 0;
-    std::size_t from = 0;
-    for (std::size_t at = text.find(searched); at != std::string::npos;
-         at = text.find(searched, from)) {
-        text.replace(at, searched.size(), replacement);
-        // Searching again from the start would find nothing before this point: a new
-        // occurrence must overlap the replaced part, so it starts at most len - 1 bytes earlier.
-        from = at >= searched.size() - 1 ? at - (searched.size() - 1) : 0;
-        if (replacement.size() >= searched.size() &&
-            (++replacements > kMaxGrowingReplacements || text.size() > kMaxResultBytes)) {
-            return original;
+    while (!rest.empty()) {
+        done += rest.back();
+        rest.pop_back();
+        if (done.size() >= searched.size() &&
+            done.compare(done.size() - searched.size(), searched.size(), searched) == 0) {
+            done.resize(done.size() - searched.size());
+            rest.append(replacement.rbegin(), replacement.rend());
+            if (growing && (++replacements > kMaxGrowingReplacements ||
+                            done.size() + rest.size() > kMaxResultBytes)) {
+                return text;
+            }
         }
     }
-    return text;
+    return done;
 }
 
 std::string MakeRandomCode(const std::string& s) {

@@ -1,0 +1,104 @@
+#include "service/Endpoints.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace kelvra {
+namespace {
+
+// Sets or clears one environment variable for the life of the object, then restores it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (m_old) {
+            setenv(m_name, m_old->c_str(), 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(EncodeQueryValue, EncodesEverythingButUnreservedAscii) {
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"", ""},
+        {"AZaz09", "AZaz09"},
+        {"-._~", "-._~"},
+        {"a&b=c", "a%26b%3Dc"},
+        {"#frag", "%23frag"},
+        {"1+1", "1%2B1"},
+        {"100%", "100%25"},
+        {"a b", "a%20b"},
+        {"/?:@", "%2F%3F%3A%40"},
+        {"\"'<>", "%22%27%3C%3E"},
+        {"\xE4\xB8\xAD", "%D6%D0"},                   // 中 in GBK
+        {"\xE5\xA4\xA7\xE4\xBC\x97", "%B4%F3%D6%DA"}, // 大众
+        {"VW \xE5\xA4\xA7", "VW%20%B4%F3"},
+        {"\xE2\x82\xAC", "%A2%E3"}, // € exists in GB18030
+        {std::string("a\nb\tc", 5), "a%0Ab%09c"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeQueryValue(c.in), c.out) << c.in;
+    }
+}
+
+TEST(ServiceRoot, FollowsTheEnvironmentAndNormalises) {
+    std::string builtIn;
+    {
+        ScopedEnv unset("KELVRA_SERVICE_URL", nullptr);
+        builtIn = ServiceRoot();
+    }
+    EXPECT_EQ(builtIn.rfind("http://", 0), 0u) << builtIn;
+    EXPECT_NE(builtIn.back(), '/');
+
+    const struct {
+        const char* env;
+        std::string root;
+    } cases[] = {
+        {"http://parts.example.com", "http://parts.example.com"},
+        {"http://127.0.0.1:9000/", "http://127.0.0.1:9000"},
+        {"http://127.0.0.1:9000///", "http://127.0.0.1:9000"},
+        {"parts.example.com:81", "http://parts.example.com:81"},
+        {"https://secure.example.com/", "https://secure.example.com"},
+        {" http://h:1 ", "http://h:1"},
+        {"", builtIn},
+        {"/", builtIn},
+    };
+    for (const auto& c : cases) {
+        ScopedEnv env("KELVRA_SERVICE_URL", c.env);
+        EXPECT_EQ(ServiceRoot(), c.root) << "'" << c.env << "'";
+    }
+}
+
+TEST(Endpoints, AreTheRootFollowedByTheirPaths) {
+    const Endpoints e("http://h:5");
+    EXPECT_EQ(e.Root(), "http://h:5");
+    EXPECT_EQ(e.PageBase(true), "http://h:5/kelvra_cd/cn/");
+    EXPECT_EQ(e.PageBase(false), "http://h:5/kelvra_cd/en/");
+    EXPECT_EQ(e.XmlBase(), "http://h:5/kelvra_cd/xml/");
+    EXPECT_EQ(e.ProbePage(), "http://h:5/cn/");
+    EXPECT_EQ(e.InfoPage(), "http://h:5/info");
+    EXPECT_EQ(e.UpdateDescriptor(), "http://h:5/kelvra_cd/kelvra_update/update.xml");
+    EXPECT_EQ(e.DownloadPage(), "http://h:5/kelvra_cd/download.asp");
+}
+
+} // namespace
+} // namespace kelvra
