@@ -1,0 +1,184 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "SettingsTestSupport.h"
+#include "app/AppState.h"
+#include "settings/ApplyLanguage.h"
+#include "settings/DataPaths.h"
+#include "settings/SettingsError.h"
+#include "settings/SettingsFile.h"
+
+namespace kelvra {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchFolder;
+using test::WriteBytes;
+
+const std::string kNewSettings =
+    "[INFO]\r\nLanguage=English\r\nUserName=\r\nRember=0\r\nVersion=1.0.0.3\r\n";
+
+TEST(SettingsPathsTest, PathsOnTheDataFolder) {
+    EXPECT_EQ(SettingsFilePath("/home/u/.local/share/kelvra"),
+              "/home/u/.local/share/kelvra/kelvra_config.ini");
+    EXPECT_EQ(LanguageFolderPath("/d"), "/d/Language");
+    EXPECT_EQ(LanguageFilePath("/d", "enu.ini"), "/d/Language/enu.ini");
+    EXPECT_EQ(LanguageFilePath("/d", "chs.ini"), "/d/Language/chs.ini");
+    EXPECT_EQ(UpdateScriptPath("/d"), "/d/$$update.sh");
+    // No data folder: the files sit at the root.
+    EXPECT_EQ(SettingsFilePath(""), "/kelvra_config.ini");
+    EXPECT_EQ(LanguageFilePath("", "enu.ini"), "/Language/enu.ini");
+}
+
+TEST(SettingsFileTest, NewFileHoldsFourKeysInOrder) {
+    ScratchFolder folder;
+    const SettingsFile settings(folder.Path());
+    EXPECT_FALSE(settings.Exists());
+    settings.CreateWithDefaults();
+    EXPECT_TRUE(settings.Exists());
+    EXPECT_EQ(ReadBytes(settings.Path()), kNewSettings);
+}
+
+TEST(SettingsFileTest, MissingKeysReadTheirDefaults) {
+    ScratchFolder folder;
+    for (const std::string& content : {std::string{}, std::string("[INFO]\r\nother=1\r\n")}) {
+        if (!content.empty()) {
+            WriteBytes(folder.File("kelvra_config.ini"), content);
+        }
+        const SettingsFile settings(folder.Path());
+        EXPECT_EQ(settings.ReadLanguage(), "English");
+        EXPECT_EQ(settings.ReadUserName(), "");
+        EXPECT_FALSE(settings.ReadRember());
+        EXPECT_EQ(settings.ReadVersion(), "1.0.0.3");
+        EXPECT_EQ(settings.ReadResetLanguage(), "0");
+    }
+}
+
+TEST(SettingsFileTest, AccessorsWriteTheirKeys) {
+    ScratchFolder folder;
+    const SettingsFile settings(folder.Path());
+    settings.CreateWithDefaults();
+    settings.WriteUserName("张三 demo");
+    settings.WriteRember(true);
+    settings.WriteLanguage("Chinese");
+    settings.WriteVersion("1.0.0.4");
+    settings.WriteResetLanguage("0");
+    EXPECT_EQ(settings.ReadUserName(), "张三 demo");
+    EXPECT_TRUE(settings.ReadRember());
+    EXPECT_EQ(settings.ReadLanguage(), "Chinese");
+    EXPECT_EQ(settings.ReadVersion(), "1.0.0.4");
+    EXPECT_EQ(ReadBytes(settings.Path()),
+              "[INFO]\r\nLanguage=Chinese\r\nUserName=\xD5\xC5\xC8\xFD demo\r\nRember=1\r\n"
+              "Version=1.0.0.4\r\nreset_language=0\r\n");
+}
+
+TEST(SettingsFileTest, RemberReadsAsInteger) {
+    ScratchFolder folder;
+    const SettingsFile settings(folder.Path());
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"1", true}, {"0", false}, {"yes", false}, {"5", true}, {"", false}};
+    for (const auto& [stored, expected] : cases) {
+        WriteBytes(settings.Path(), "[INFO]\r\nRember=" + stored + "\r\n");
+        EXPECT_EQ(settings.ReadRember(), expected) << stored;
+    }
+}
+
+// What the start-up steps find in the data folder and what they leave.
+struct StartCase {
+    const char* name;
+    std::string settingsBefore; // empty: no settings file
+    bool englishFileBefore;
+    std::string expectedLanguage;
+    std::string expectedSettings;
+};
+
+TEST(PrepareSettingsFilesTest, StartUpSteps) {
+    const std::vector<StartCase> cases = {
+        {"first run", "", false, "English", kNewSettings},
+        {"language file there, settings missing", "", true, "Chinese", kNewSettings},
+        {"chinese settings, old version",
+         "[INFO]\r\nLanguage=Chinese\r\nUserName=demo\r\nRember=1\r\nVersion=1.0.0.2\r\n"
+         "reset_language=1\r\n[Mine]\r\nx=1\r\n",
+         true, "Chinese",
+         "[INFO]\r\nLanguage=Chinese\r\nUserName=demo\r\nRember=1\r\nVersion=1.0.0.3\r\n"
+         "reset_language=1\r\n[Mine]\r\nx=1\r\n"},
+        {"unknown language kept as it is", "[INFO]\nLanguage=French\n", true, "French",
+         "[INFO]\r\nLanguage=French\r\nVersion=1.0.0.3\r\n"},
+        {"settings without language", "[INFO]\nVersion=1.0.0.2\n", true, "English",
+         "[INFO]\r\nVersion=1.0.0.3\r\n"},
+        {"settings there, language file missing", "[INFO]\nLanguage=Chinese\n", false, "Chinese",
+         "[INFO]\r\nLanguage=Chinese\r\nVersion=1.0.0.3\r\n"},
+    };
+    for (const StartCase& c : cases) {
+        ScratchFolder folder;
+        const std::string english = folder.File("Language/enu.ini");
+        const std::string handMade = "[Function]\r\nButton=Mine\r\n";
+        if (c.englishFileBefore) {
+            WriteBytes(english, handMade);
+        }
+        if (!c.settingsBefore.empty()) {
+            WriteBytes(folder.File("kelvra_config.ini"), c.settingsBefore);
+        }
+        AppState state;
+        state.dataFolder = folder.Path();
+        PrepareSettingsFiles(state);
+        EXPECT_EQ(state.language, c.expectedLanguage) << c.name;
+        EXPECT_EQ(ReadBytes(folder.File("kelvra_config.ini")), c.expectedSettings) << c.name;
+        if (c.englishFileBefore) {
+            EXPECT_EQ(ReadBytes(english), handMade) << c.name; // left alone
+        } else {
+            EXPECT_NE(ReadBytes(english).find("[Login]\r\nLanguage=Language\r\n"),
+                      std::string::npos)
+                << c.name;
+        }
+        EXPECT_FALSE(IsExistingFile(folder.File("Language/chs.ini"))) << c.name;
+    }
+}
+
+TEST(PrepareSettingsFilesTest, CreatesAMissingDataFolder) {
+    ScratchFolder folder;
+    AppState state;
+    state.dataFolder = folder.File("share/kelvra");
+    PrepareSettingsFiles(state);
+    EXPECT_EQ(ReadBytes(folder.File("share/kelvra/kelvra_config.ini")), kNewSettings);
+    EXPECT_TRUE(IsExistingFile(folder.File("share/kelvra/Language/enu.ini")));
+}
+
+TEST(PrepareSettingsFilesTest, WriteFailureStopsTheRemainingSteps) {
+    {
+        // The language folder's name is taken by a file: enu.ini cannot be written, and the
+        // settings file is not created.
+        ScratchFolder folder;
+        WriteBytes(folder.File("Language"), "not a folder");
+        AppState state;
+        state.dataFolder = folder.Path();
+        try {
+            PrepareSettingsFiles(state);
+            ADD_FAILURE() << "no error";
+        } catch (const SettingsWriteError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Unable to write to " + folder.File("Language/enu.ini"));
+        }
+        EXPECT_FALSE(IsExistingFile(folder.File("kelvra_config.ini")));
+    }
+    {
+        // A read-only settings file: the language is read, the version cannot be written.
+        ScratchFolder folder;
+        const std::string settings = folder.File("kelvra_config.ini");
+        const std::string before = "[INFO]\r\nLanguage=Chinese\r\nVersion=1.0.0.2\r\n";
+        WriteBytes(folder.File("Language/enu.ini"), "[Login]\r\n");
+        WriteBytes(settings, before);
+        ::chmod(settings.c_str(), 0444);
+        AppState state;
+        state.dataFolder = folder.Path();
+        EXPECT_THROW(PrepareSettingsFiles(state), SettingsWriteError);
+        EXPECT_EQ(state.language, "Chinese");
+        EXPECT_EQ(ReadBytes(settings), before);
+    }
+}
+
+} // namespace
+} // namespace kelvra
