@@ -65,6 +65,11 @@ inline std::set<std::string> EntriesOf(const std::string& folder) {
     return names;
 }
 
+inline bool IsExistingFileForTest(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(path, ignored);
+}
+
 // Folder permissions do not hold back a privileged user.
 inline bool RunningPrivileged() {
     return ::geteuid() == 0;
