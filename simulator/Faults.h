@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Context.h"
+
+#include <httplib.h>
+
+#include <functional>
+#include <string>
+
+namespace kelvra::sim {
+
+// Produces the real reply of a request into the given response.
+using ReplyProducer = std::function<void(httplib::Response&)>;
+
+// Answers a request with an armed fault instead of (or, for slow and truncated, by damaging)
+// the real reply. Never throws; a refused or hung connection is closed without an answer.
+void ServeFault(const Fault& fault, const std::string& path, const httplib::Request& req,
+                httplib::Response& res, Context& context, const ReplyProducer& produce);
+
+// Closes the client connection of req at once, so that it gets no answer at all; false when the
+// connection's socket could not be found.
+bool CloseClientConnection(const httplib::Request& req);
+
+} // namespace kelvra::sim
