@@ -1,0 +1,65 @@
+// Program entry: one copy per user session, the four windows created hidden in their order,
+// then the message loop, which shows the main window.
+//
+// Automation seams (environment variables, for tests and demos):
+//   KELVRA_SCREENSHOT=path      once the main window's first show is done, a PNG of it is saved
+//                               there (written beside, then renamed into place);
+//   KELVRA_AUTOMATION_LOG=path  every message box appends "caption<TAB>text" to the file;
+//   KELVRA_AUTOMATION_ACCEPT=1  every message box is accepted about 300 ms after it shows.
+
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTimer>
+
+#include "app/AppState.h"
+#include "platform/Platform.h"
+#include "service/Endpoints.h"
+#include "ui/app/KelvraApplication.h"
+#include "ui/app/MessageBoxes.h"
+#include "ui/app/TFormMain.h"
+#include "ui/browser/TVersion.h"
+#include "ui/login/TFormLogin.h"
+#include "ui/update/TUpdateForm.h"
+
+namespace {
+
+void SaveScreenshot(QWidget& window, const QString& path) {
+    const QString partial = path + QStringLiteral(".part");
+    if (!window.grab().save(partial, "PNG"))
+        return;
+    QFile::remove(path);
+    QFile::rename(partial, path);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    kelvra::SingleInstanceLock instance("Kelvra");
+    kelvra::ui::KelvraApplication app(argc, argv);
+    if (!instance.Acquired()) {
+        kelvra::ui::ShowInformation(nullptr, QString(), QStringLiteral("程序已经运行"));
+        return 0;
+    }
+    QApplication::setApplicationName(QStringLiteral("Kelvra"));
+    QApplication::setQuitOnLastWindowClosed(false); // closing the main window ends the program
+
+    kelvra::AppState state;
+    state.serviceRoot = kelvra::ServiceRoot();
+
+    kelvra::ui::TFormMain formMain(state);
+    kelvra::ui::TFormLogin formLogin;
+    kelvra::ui::TUpdateForm updateForm;
+    kelvra::ui::TVersion version;
+    QObject::connect(&formMain, &kelvra::ui::TFormMain::closed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+
+    const QString screenshot = qEnvironmentVariable("KELVRA_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
+                         [&formMain, screenshot] { SaveScreenshot(formMain, screenshot); });
+    }
+
+    QTimer::singleShot(0, &formMain, [&formMain] { formMain.show(); });
+    return app.exec();
+}

@@ -1,0 +1,282 @@
+#include "ui/app/TFormMain.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+
+#include "service/Endpoints.h"
+#include "service/HttpTransport.h"
+#include "service/SessionNotices.h"
+#include "ui/app/ComboListsBinder.h"
+#include "ui/app/MessageBoxes.h"
+#include "ui/browser/BrowserProfile.h"
+#include "ui/browser/BrowserView.h"
+#include "ui/skin/Skin.h"
+#include "ui/widgets/GroupBar.h"
+#include "ui/widgets/PageControl.h"
+#include "ui/widgets/SideChannel.h"
+#include "ui/widgets/SideItemList.h"
+#include "ui/widgets/StatusWidgets.h"
+
+namespace kelvra::ui {
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+void CentreIn(QWidget* element, const QWidget* page, int extraTop) {
+    element->move(CentredOffset(page->width(), element->width()),
+                  CentredOffset(page->height(), element->height()) + extraTop);
+}
+
+QTimer* NamedTimer(const char* name, int interval, QObject* parent) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setInterval(interval);
+    return timer;
+}
+
+} // namespace
+
+TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
+    : QWidget(parent), m_state(state), m_transport(MakeCurlTransport()),
+      m_profile(std::make_unique<BrowserProfile>()) {
+    setObjectName("FormMain");
+    setWindowTitle(Q(m_state.baseCaption));
+    setAccessibleName(QStringLiteral("Kelvra"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/kelvra.png")));
+    setAttribute(Qt::WA_StyledBackground, true);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    m_side = BuildSidePanel(this, LoadItemImages());
+    m_pageArea = BuildPageArea(this, *m_profile);
+    m_status = BuildStatusBar(this);
+    m_side.channel->raise();
+    connect(m_side.channel, &SideChannel::layoutChanged, this, &TFormMain::LayoutChildren);
+    connect(m_status.link, &UrlLabel::clicked, this, &TFormMain::OpenInfoPage);
+    for (int page : {1, 2, 3, 8})
+        m_pageArea.control->Page(page)->installEventFilter(this);
+
+    // The watches run on these timers; their handlers come with the connectivity watch and the
+    // version check.
+    m_timer1 = NamedTimer("Timer1", 1000, this);
+    m_timerUpdate = NamedTimer("Timer_update", 10000, this);
+    m_timerUpdate->setSingleShot(true);
+    m_connKelvra = NamedTimer("conn_kelvra", 20000, this);
+
+    ListComboBoxes boxes;
+    boxes.cb_group1_brand = findChild<QComboBox*>("cb_group1_brand");
+    boxes.cb_group1_category = findChild<QComboBox*>("cb_group1_category");
+    boxes.cb_group1_type = findChild<QComboBox*>("cb_group1_type");
+    boxes.cb_group1_brand_all = findChild<QComboBox*>("cb_group1_brand_all");
+    boxes.cb_group2_eg = findChild<QComboBox*>("cb_group2_eg");
+    boxes.engine_code = findChild<QComboBox*>("engine_code");
+    boxes.cb_group2_eg_all = findChild<QComboBox*>("cb_group2_eg_all");
+    m_lists = std::make_unique<ComboListsBinder>(
+        boxes, [this] { ShowPage(kPageError); }, m_state, *m_transport,
+        [this] { return m_presenter && m_presenter->NetworkOnline(); });
+    m_refillLists = [this] { m_lists->GetComboxList(); };
+    if (!services.logoutOnClose) {
+        services.logoutOnClose = [this](AppState& s, bool online) {
+            return SendLogoutOnClose(s, *m_transport, online);
+        };
+    }
+
+    resize(944, 680);
+    ApplySkin(this);
+    m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
+    m_presenter->FormCreate();
+}
+
+TFormMain::~TFormMain() {
+    // The browser pages must be gone before the profile they share.
+    delete m_pageArea.control;
+    m_pageArea = PageArea{};
+}
+
+BrowserView* TFormMain::Browser(int number) const {
+    return number >= 1 && number <= 4 ? m_pageArea.browsers[number - 1] : nullptr;
+}
+
+void TFormMain::SetControlText(const std::string& controlName, const std::string& text) {
+    const QString name = Q(controlName);
+    const QString value = Q(text);
+    if (name == objectName()) {
+        setWindowTitle(value);
+        return;
+    }
+    QObject* control = findChild<QObject*>(name);
+    if (auto* group = qobject_cast<SideGroup*>(control)) {
+        group->SetCaption(value);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(value);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setText(value);
+        edit->setCursorPosition(0);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(value);
+        label->setAccessibleName(value);
+    }
+}
+
+void TFormMain::SetControlHint(const std::string& controlName, const std::string& hint) {
+    if (auto* control = findChild<QWidget*>(Q(controlName))) {
+        control->setToolTip(Q(hint));
+        control->setProperty("hint", Q(hint));
+    }
+}
+
+void TFormMain::SetWindowCaption(const std::string& caption) {
+    setWindowTitle(Q(caption));
+}
+
+SideItemList* TFormMain::ItemsOf(int group) const {
+    return group == 4 ? m_side.group4Items : group == 5 ? m_side.group5Items : nullptr;
+}
+
+void TFormMain::SetSideItemCaption(int group, int index, const std::string& caption) {
+    if (SideItemList* items = ItemsOf(group))
+        items->SetCaption(index, Q(caption));
+}
+
+void TFormMain::SetSideItemImage(int group, int index, int imageIndex) {
+    if (SideItemList* items = ItemsOf(group))
+        items->SetImage(index, imageIndex);
+}
+
+void TFormMain::SetSideItemSelected(int group, int index, bool selected) {
+    if (SideItemList* items = ItemsOf(group))
+        items->SetSelected(index, selected);
+}
+
+void TFormMain::ShowPage(int index) {
+    m_pageArea.control->SetActiveIndex(index);
+}
+
+void TFormMain::RefillLists() {
+    if (m_refillLists)
+        m_refillLists();
+}
+
+void TFormMain::ShowMessage(const std::string& text, const std::string& caption) {
+    ShowInformation(this, Q(caption), Q(text));
+}
+
+void TFormMain::ReportError(const std::string& text) {
+    ShowError(this, Q(text));
+}
+
+void TFormMain::CloseWindow() {
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void TFormMain::CentreOnScreen() {
+    const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!display)
+        return;
+    const QRect area = display->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + CentredOffset(area.width(), outer.width()),
+         area.y() + CentredOffset(area.height(), outer.height()));
+}
+
+void TFormMain::HidePageTabs() {
+    m_pageArea.control->SetTabsVisible(false);
+}
+
+void TFormMain::CentrePictures() {
+    PageControl* pages = m_pageArea.control;
+    CentreIn(m_pageArea.homeEnglish, pages->Page(2), 0);
+    CentreIn(m_pageArea.homeChinese, pages->Page(1), 0);
+    CentreIn(m_pageArea.errorPanel, pages->Page(8), 0);
+}
+
+void TFormMain::FocusSideChannel() {
+    m_side.channel->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormMain::SetUrlLabelWidth(int width) {
+    m_status.link->setFixedWidth(width);
+}
+
+WindowSize TFormMain::OuterSize() const {
+    const QSize outer = frameGeometry().size();
+    return {outer.width(), outer.height()};
+}
+
+void TFormMain::SetOuterSize(WindowSize size) {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(size.width - frame.width(), size.height - frame.height());
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return; // the window system restoring the window is not a show of the program
+    LayoutChildren();
+    const bool stays = m_presenter->FormShow();
+    if (stays && !m_firstShowReported) {
+        m_firstShowReported = true;
+        QMetaObject::invokeMethod(this, &TFormMain::firstShowDone, Qt::QueuedConnection);
+    }
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutChildren();
+    if (m_presenter)
+        m_presenter->FormResize();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!m_closing) {
+        m_closing = true;
+        m_presenter->FormClose();
+    }
+    event->accept();
+    emit closed();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    PageControl* pages = m_pageArea.control;
+    if (event->type() == QEvent::Resize) {
+        if (watched == pages->Page(1))
+            CentreIn(m_pageArea.homeChinese, pages->Page(1), 32);
+        else if (watched == pages->Page(2))
+            CentreIn(m_pageArea.homeEnglish, pages->Page(2), 32);
+        else if (watched == pages->Page(8))
+            CentreIn(m_pageArea.errorPanel, pages->Page(8), 0);
+    } else if (event->type() == QEvent::Show && watched == pages->Page(3)) {
+        CentreIn(m_pageArea.network, pages->Page(3), 0);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormMain::LayoutChildren() {
+    const int statusHeight = m_status.bar->height();
+    const int bodyHeight = height() - statusHeight;
+    const int reserved = m_side.channel->ReservedWidth();
+    m_status.bar->setGeometry(0, bodyHeight, width(), statusHeight);
+    LayoutStatusBar(m_status, width());
+    m_pageArea.control->setGeometry(reserved, 0, width() - reserved, bodyHeight);
+    m_side.channel->setGeometry(0, 0, m_side.channel->VisibleWidth(), bodyHeight);
+    m_side.channel->raise();
+}
+
+void TFormMain::OpenInfoPage() {
+    QDesktopServices::openUrl(QUrl(Q(Endpoints(m_state.serviceRoot).InfoPage())));
+}
+
+} // namespace kelvra::ui

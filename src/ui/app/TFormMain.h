@@ -1,0 +1,98 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QWidget>
+
+#include "app/AppState.h"
+#include "app/MainPresenter.h"
+#include "app/MainView.h"
+#include "ui/app/MainLayout.h"
+
+class QTimer;
+
+namespace kelvra {
+class ComboListsBinder;
+class HttpTransport;
+} // namespace kelvra
+
+namespace kelvra::ui {
+
+class BrowserProfile;
+
+// The main window FormMain: side channel with the five groups, the page control with nine pages,
+// the status bar. It moves events and texts between the widgets and its presenter.
+class TFormMain : public QWidget, public MainView {
+    Q_OBJECT
+public:
+    // Builds the window (hidden) and runs the creation steps. A settings write failure is
+    // reported in a message box and the window is still built.
+    explicit TFormMain(AppState& state, MainServices services = MainServices::Defaults(),
+                       QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    MainPresenter& Presenter() { return *m_presenter; }
+    // WebBrowser1..WebBrowser4 by number; nullptr outside 1..4.
+    BrowserView* Browser(int number) const;
+    PageControl* Pages() const { return m_pageArea.control; }
+    SideChannel* Side() const { return m_side.channel; }
+    // Rebuilds the vehicle and engine lists when a language is applied.
+    void SetListsRefill(std::function<void()> refill) { m_refillLists = std::move(refill); }
+
+    // LanguageView
+    void SetControlText(const std::string& controlName, const std::string& text) override;
+    void SetControlHint(const std::string& controlName, const std::string& hint) override;
+    void SetWindowCaption(const std::string& caption) override;
+    void SetSideItemCaption(int group, int index, const std::string& caption) override;
+    void SetSideItemImage(int group, int index, int imageIndex) override;
+    void SetSideItemSelected(int group, int index, bool selected) override;
+    void ShowPage(int index) override;
+    void RefillLists() override;
+
+    // MainView
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    void ReportError(const std::string& text) override;
+    void CloseWindow() override;
+    void CentreOnScreen() override;
+    void HidePageTabs() override;
+    void CentrePictures() override;
+    void FocusSideChannel() override;
+    void SetUrlLabelWidth(int width) override;
+    WindowSize OuterSize() const override;
+    void SetOuterSize(WindowSize size) override;
+
+signals:
+    // The first show (probe and start-up part) has finished and the window stays open.
+    void firstShowDone();
+    // The window has closed; the program ends.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LayoutChildren();
+    void OpenInfoPage();
+    SideItemList* ItemsOf(int group) const;
+
+    AppState& m_state;
+    std::unique_ptr<HttpTransport> m_transport;
+    std::unique_ptr<BrowserProfile> m_profile;
+    SidePanel m_side;
+    PageArea m_pageArea;
+    StatusBar m_status;
+    QTimer* m_timer1 = nullptr;
+    QTimer* m_timerUpdate = nullptr;
+    QTimer* m_connKelvra = nullptr;
+    std::unique_ptr<ComboListsBinder> m_lists;
+    std::function<void()> m_refillLists;
+    std::unique_ptr<MainPresenter> m_presenter;
+    bool m_firstShowReported = false;
+    bool m_closing = false;
+};
+
+} // namespace kelvra::ui

@@ -1,0 +1,72 @@
+#include "ui/browser/BrowserProfile.h"
+
+#include <QFile>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+
+namespace kelvra::ui {
+namespace {
+
+// Reports to the host every click on a "javascript:" link or area (the engine does not announce
+// such navigations), and the end of loading of every sub-frame. Runs once per document.
+const char* const kReporterScript = R"JS(
+(function () {
+  if (window.__kelvraReporter) return;
+  window.__kelvraReporter = true;
+  if (typeof qt === 'undefined' || !qt.webChannelTransport || typeof QWebChannel === 'undefined')
+    return;
+  var host = null, waiting = [];
+  new QWebChannel(qt.webChannelTransport, function (channel) {
+    host = channel.objects.%1;
+    var calls = waiting; waiting = [];
+    calls.forEach(function (call) { call(); });
+  });
+  function send(call) { if (host) call(); else waiting.push(call); }
+  document.addEventListener('click', function (event) {
+    if (event.button !== 0 || !event.target || !event.target.closest) return;
+    var link = event.target.closest('a[href], area[href]');
+    if (!link) return;
+    var href = (link.getAttribute('href') || '').trim();
+    if (!/^javascript:/i.test(href)) return;
+    send(function () { host.reportScriptLink(href); });
+  }, true);
+  if (window !== window.top)
+    window.addEventListener('load', function () {
+      send(function () { host.reportFrameLoaded(); });
+    });
+})();
+)JS";
+
+QString ScriptSource() {
+    QFile channelJs(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    QString source;
+    if (channelJs.open(QIODevice::ReadOnly))
+        source = QString::fromUtf8(channelJs.readAll());
+    return source + QLatin1Char('\n') +
+           QString::fromLatin1(kReporterScript).arg(BrowserProfile::HostObjectName());
+}
+
+} // namespace
+
+BrowserProfile::BrowserProfile(QObject* parent) : QObject(parent) {}
+
+QString BrowserProfile::HostObjectName() {
+    return QStringLiteral("kelvraHost");
+}
+
+QWebEngineProfile* BrowserProfile::Profile() {
+    if (m_profile)
+        return m_profile;
+    m_profile = new QWebEngineProfile(this); // no storage name: off the record
+    QWebEngineScript reporter;
+    reporter.setName(QStringLiteral("kelvra-link-reporter"));
+    reporter.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    reporter.setWorldId(QWebEngineScript::MainWorld);
+    reporter.setRunsOnSubFrames(true);
+    reporter.setSourceCode(ScriptSource());
+    m_profile->scripts()->insert(reporter);
+    return m_profile;
+}
+
+} // namespace kelvra::ui

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace kelvra::ui {
+
+// Decodes JPEG bytes with libjpeg-turbo into an RGB image. A damaged or non-JPEG input gives a
+// null image (no crash, nothing printed); a truncated file gives what libjpeg could decode.
+QImage DecodeJpeg(const QByteArray& bytes);
+
+// Reads a JPEG file or resource (":/...") and decodes it; a missing file gives a null image.
+QImage LoadJpeg(const QString& path);
+
+} // namespace kelvra::ui

@@ -1,0 +1,41 @@
+#include "ui/skin/Skin.h"
+
+#include <QFile>
+#include <QWidget>
+
+#include "ui/skin/JpegImage.h"
+
+namespace kelvra::ui {
+
+QList<QPixmap> LoadItemImages() {
+    QList<QPixmap> images;
+    for (int i = 0; i < kItemImageCount; ++i) {
+        QPixmap pixmap(QStringLiteral(":/icons/item%1.png").arg(i));
+        if (pixmap.isNull()) {
+            pixmap = QPixmap(32, 32);
+            pixmap.fill(Qt::transparent);
+        }
+        images.append(pixmap);
+    }
+    return images;
+}
+
+QPixmap LoadPicture(const QString& fileName) {
+    const QString path = QStringLiteral(":/images/") + fileName;
+    if (fileName.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
+        return QPixmap::fromImage(LoadJpeg(path));
+    return QPixmap(path);
+}
+
+void ApplySkin(QWidget* window) {
+    QFile sheet(QStringLiteral(":/skin/kelvra.qss"));
+    if (!sheet.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    window->setStyleSheet(QString::fromUtf8(sheet.readAll()));
+}
+
+void RemoveSkin(QWidget* window) {
+    window->setStyleSheet(QString());
+}
+
+} // namespace kelvra::ui

@@ -1,0 +1,53 @@
+#include "ui/widgets/StatusWidgets.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QTimer>
+
+namespace kelvra::ui {
+
+ClockStatus::ClockStatus(QWidget* parent) : QLabel(parent) {
+    setObjectName("RzClockStatus1");
+    setAccessibleName(tr("Clock"));
+    setAlignment(Qt::AlignCenter);
+    m_timer = new QTimer(this);
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &ClockStatus::Refresh);
+    m_timer->start();
+    Refresh();
+}
+
+QString ClockStatus::TextFor(const QDateTime& moment) {
+    const QLocale locale = QLocale::system();
+    // The long time format of some locales ends with the zone name, which does not fit the pane.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
+    return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(moment.time(), timeFormat);
+}
+
+void ClockStatus::Refresh() {
+    setText(TextFor(QDateTime::currentDateTime()));
+}
+
+UrlLabel::UrlLabel(QWidget* parent) : QLabel(parent) {
+    setObjectName("suiURLLabel1");
+    setCursor(Qt::PointingHandCursor);
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(p);
+    setFixedWidth(260);
+}
+
+void UrlLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace kelvra::ui

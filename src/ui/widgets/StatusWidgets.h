@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QLabel>
+
+class QTimer;
+
+namespace kelvra::ui {
+
+// Status-bar clock: the current date and time in the system's short date and long time
+// format, refreshed every second by the control itself.
+class ClockStatus : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClockStatus(QWidget* parent = nullptr);
+    // The text for a moment, as the clock shows it.
+    static QString TextFor(const QDateTime& moment);
+
+private:
+    void Refresh();
+    QTimer* m_timer = nullptr;
+};
+
+// A link drawn as blue underlined text with a hand cursor; emits clicked on a left click.
+class UrlLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit UrlLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace kelvra::ui
