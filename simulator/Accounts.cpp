@@ -39,6 +39,14 @@ std::optional<Account> FindAccount(Db& db, const std::string& username) {
     return FromRow(rows[0]);
 }
 
+std::optional<Account> FindAccountByGid(Db& db, const std::string& gid) {
+    auto rows = db.Query(std::string("SELECT ") + kColumns + " FROM accounts WHERE gid = ?", {gid});
+    if (rows.empty()) {
+        return std::nullopt;
+    }
+    return FromRow(rows[0]);
+}
+
 std::optional<Account> CheckCredentials(Db& db, const std::string& username,
                                         const std::string& password) {
     auto account = FindAccount(db, username);

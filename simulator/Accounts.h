@@ -26,6 +26,8 @@ struct Account {
 
 // The account of username, or nullopt when there is none.
 std::optional<Account> FindAccount(Db& db, const std::string& username);
+// The account with group id gid, or nullopt.
+std::optional<Account> FindAccountByGid(Db& db, const std::string& gid);
 // The account when username and password match exactly, else nullopt.
 std::optional<Account> CheckCredentials(Db& db, const std::string& username,
                                         const std::string& password);
