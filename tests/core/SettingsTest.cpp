@@ -75,17 +75,6 @@ TEST(SettingsFileTest, AccessorsWriteTheirKeys) {
               "Version=1.0.0.4\r\nreset_language=0\r\n");
 }
 
-TEST(SettingsFileTest, RemberReadsAsInteger) {
-    ScratchFolder folder;
-    const SettingsFile settings(folder.Path());
-    const std::vector<std::pair<std::string, bool>> cases = {
-        {"1", true}, {"0", false}, {"yes", false}, {"5", true}, {"", false}};
-    for (const auto& [stored, expected] : cases) {
-        WriteBytes(settings.Path(), "[INFO]\r\nRember=" + stored + "\r\n");
-        EXPECT_EQ(settings.ReadRember(), expected) << stored;
-    }
-}
-
 // What the start-up steps find in the data folder and what they leave.
 struct StartCase {
     const char* name;
