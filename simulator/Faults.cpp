@@ -129,14 +129,30 @@ void ServeOversized(const Fault& fault, const std::string& path, httplib::Respon
         });
 }
 
+// Holds the request without an answer until the time is up, the service stops, or the client
+// gives up and closes its end (so that abandoned hangs do not keep a worker thread).
+void Hang(const httplib::Request& req, Context& context, int ms) {
+    int fd = FindClientSocket(req);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (context.WaitForStop(std::chrono::milliseconds(kDripIntervalMs))) {
+            return;
+        }
+        char byte;
+        if (fd >= 0 && recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0) {
+            return; // the client closed its end
+        }
+    }
+}
+
 } // namespace
 
-bool CloseClientConnection(const httplib::Request& req) {
+int FindClientSocket(const httplib::Request& req) {
     DIR* dir = opendir("/proc/self/fd");
     if (dir == nullptr) {
-        return false;
+        return -1;
     }
-    bool closed = false;
+    int found = -1;
     while (dirent* entry = readdir(dir)) {
         int fd = atoi(entry->d_name);
         struct stat info {};
@@ -150,13 +166,17 @@ bool CloseClientConnection(const httplib::Request& req) {
             continue;
         }
         if (PortOf(local) == req.local_port && PortOf(peer) == req.remote_port) {
-            shutdown(fd, SHUT_RDWR);
-            closed = true;
+            found = fd;
             break;
         }
     }
     closedir(dir);
-    return closed;
+    return found;
+}
+
+bool CloseClientConnection(const httplib::Request& req) {
+    int fd = FindClientSocket(req);
+    return fd >= 0 && shutdown(fd, SHUT_RDWR) == 0;
 }
 
 void ServeFault(const Fault& fault, const std::string& path, const httplib::Request& req,
@@ -167,7 +187,7 @@ void ServeFault(const Fault& fault, const std::string& path, const httplib::Requ
         res.status = 500; // never reaches the client: its connection is already shut
         return;
     case FaultKind::Hang:
-        context.WaitForStop(std::chrono::milliseconds(fault.ms > 0 ? fault.ms : kDefaultHangMs));
+        Hang(req, context, fault.ms > 0 ? fault.ms : kDefaultHangMs);
         CloseClientConnection(req);
         res.status = 500;
         return;

@@ -17,6 +17,9 @@ using ReplyProducer = std::function<void(httplib::Response&)>;
 void ServeFault(const Fault& fault, const std::string& path, const httplib::Request& req,
                 httplib::Response& res, Context& context, const ReplyProducer& produce);
 
+// The socket of req's client connection, or -1 when it cannot be found.
+int FindClientSocket(const httplib::Request& req);
+
 // Closes the client connection of req at once, so that it gets no answer at all; false when the
 // connection's socket could not be found.
 bool CloseClientConnection(const httplib::Request& req);

@@ -147,8 +147,9 @@ SimProcess::Reply SimProcess::Get(const std::string& pathAndQuery, int timeoutMs
         close(fd);
         throw std::runtime_error("SimProcess: cannot connect to the stand-in");
     }
-    std::string request =
-        "GET " + pathAndQuery + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    std::string request = "GET " + pathAndQuery +
+                          " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(m_port) +
+                          "\r\nConnection: close\r\n\r\n";
     if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) !=
         static_cast<ssize_t>(request.size())) {
         close(fd);
