@@ -1,23 +1,16 @@
-// List loading as the side panel does it: fetch a make list over loopback HTTP, parse it and
-// fill a list, for 100, 10,000 and 100,000 entries. Also parse+read alone, without the fetch.
+// List loading as the side panel does it: fetch a list from the stand-in service on loopback,
+// parse it and fill a list, for 100, 10,000 and 100,000 entries; and parse+read alone.
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdint>
-#include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "service/HttpTransport.h"
 #include "service/ListLoader.h"
 #include "service/ListsPresenter.h"
 #include "service/XmlDocument.h"
+#include "support/SimProcess.h"
 
 namespace {
 
@@ -31,69 +24,6 @@ std::string MakeListXml(const std::string& element, int entries) {
     }
     return xml + "</list>";
 }
-
-// Serves one fixed body to every request on a loopback port, one connection at a time.
-class FixedBodyServer {
-public:
-    explicit FixedBodyServer(std::string body) : m_body(std::move(body)) {
-        m_listen = socket(AF_INET, SOCK_STREAM, 0);
-        int one = 1;
-        setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        listen(m_listen, 16);
-        socklen_t len = sizeof addr;
-        getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len);
-        m_port = ntohs(addr.sin_port);
-        m_thread = std::thread([this] { Serve(); });
-    }
-    ~FixedBodyServer() {
-        m_stop = true;
-        shutdown(m_listen, SHUT_RDWR);
-        close(m_listen);
-        m_thread.join();
-    }
-    std::string Root() const { return "http://127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    void Serve() {
-        const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
-                                 std::to_string(m_body.size()) + "\r\nConnection: close\r\n\r\n";
-        while (!m_stop) {
-            int client = accept(m_listen, nullptr, nullptr);
-            if (client < 0) {
-                continue;
-            }
-            char buffer[4096];
-            std::string request;
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                ssize_t n = recv(client, buffer, sizeof buffer, 0);
-                if (n <= 0) {
-                    break;
-                }
-                request.append(buffer, static_cast<std::size_t>(n));
-            }
-            std::string reply = head + m_body;
-            std::size_t sent = 0;
-            while (sent < reply.size()) {
-                ssize_t n = send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
-                if (n <= 0) {
-                    break;
-                }
-                sent += static_cast<std::size_t>(n);
-            }
-            close(client);
-        }
-    }
-
-    std::string m_body;
-    int m_listen = -1;
-    int m_port = 0;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
 
 // Keeps what a combo box would hold.
 class CountingView : public kelvra::ListsView {
@@ -118,10 +48,13 @@ private:
 
 void BM_FetchParseFill(benchmark::State& state) {
     const int entries = static_cast<int>(state.range(0));
-    FixedBodyServer server(MakeListXml("category", entries));
+    // The stand-in answers the model list with a generated list of that many entries.
+    kelvra::test::SimProcess sim;
+    sim.Control("/__sim/list?path=get_category.asp&count=1000000&entries=" +
+                std::to_string(entries));
     auto transport = kelvra::MakeCurlTransport();
     kelvra::AppState app;
-    app.xmlBaseUrl = server.Root() + "/kelvra_cd/xml/";
+    app.xmlBaseUrl = sim.Root() + "/kelvra_cd/xml/";
     CountingView view;
     kelvra::ListsPresenter presenter(app, *transport, view, [] { return true; });
     for (auto _ : state) {
