@@ -1,0 +1,164 @@
+#include "update/UpdateDownloader.h"
+
+#include "service/XmlDocument.h"
+#include "settings/AtomicFile.h"
+#include "settings/SettingsError.h"
+#include "update/Sha256.h"
+
+namespace kelvra {
+namespace {
+
+constexpr long kConnectTimeoutMs = 10000;
+constexpr long kListTimeoutMs = 30000;
+// A big executable over a slow line may take long; the user can always stop it.
+constexpr long kFileTimeoutMs = 60L * 60L * 1000L;
+constexpr std::size_t kMaxFileBytes = 512u * 1024u * 1024u;
+
+HttpRequestOptions ListOptions() {
+    HttpRequestOptions options;
+    options.connectTimeoutMs = kConnectTimeoutMs;
+    options.totalTimeoutMs = kListTimeoutMs;
+    options.userAgent = kUpdaterUserAgent;
+    return options;
+}
+
+} // namespace
+
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+#ifdef _WIN32
+    return folder + "\\" + name;
+#else
+    return folder + "/" + name;
+#endif
+}
+
+std::string FolderOfPath(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
+
+FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
+                            const std::atomic<bool>& stopRequested,
+                            const DownloadNotifications& notifications) {
+    FetchedFile fetched;
+    bool started = false;
+    std::uint64_t announced = 0;
+    std::uint64_t lastReceived = 0;
+    std::uint64_t lastTotal = 0;
+    HttpRequestOptions options;
+    options.connectTimeoutMs = kConnectTimeoutMs;
+    options.totalTimeoutMs = kFileTimeoutMs;
+    options.maxBodyBytes = kMaxFileBytes;
+    options.userAgent = kUpdaterUserAgent;
+    options.progress = [&](std::uint64_t received, std::uint64_t total) {
+        if (!started && (total > 0 || received > 0)) {
+            started = true;
+            announced = total;
+            if (notifications.transferStarted) {
+                notifications.transferStarted(total);
+            }
+        }
+        if (started && (received != lastReceived || total != lastTotal)) {
+            lastReceived = received;
+            lastTotal = total;
+            if (total > 0) {
+                announced = total;
+            }
+            if (notifications.progress) {
+                notifications.progress(received, total);
+            }
+        }
+        return !stopRequested.load();
+    };
+    HttpResponse response = transport.Get(entry.fileName, options);
+    if (stopRequested.load()) {
+        fetched.stopped = true;
+        fetched.error = "stopped";
+        return fetched;
+    }
+    if (!response.ok()) {
+        fetched.error = std::string(HttpOutcomeName(response.outcome)) + ": " + response.error;
+        return fetched;
+    }
+    if (response.status != 200) {
+        fetched.error = "HTTP status " + std::to_string(response.status);
+        return fetched;
+    }
+    if (announced > 0 && response.body.size() != announced) {
+        fetched.error = "received " + std::to_string(response.body.size()) + " of " +
+                        std::to_string(announced) + " bytes";
+        return fetched;
+    }
+    if (entry.sha256 && Sha256Hex(response.body) != *entry.sha256) {
+        fetched.error = "sha256 does not match";
+        return fetched;
+    }
+    if (!started && notifications.transferStarted) {
+        notifications.transferStarted(0); // an empty file: no notification came
+    }
+    fetched.ok = true;
+    fetched.bytes = std::move(response.body);
+    return fetched;
+}
+
+DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest& request,
+                                 const std::atomic<bool>& stopRequested,
+                                 const DownloadNotifications& notifications) {
+    DownloadResult result;
+    UpdateListInfo info;
+    if (const XmlLoadResult updateList = LoadXml(transport, request.updateListUrl, ListOptions());
+        updateList.ok) {
+        info = ReadUpdateList(updateList.root);
+    }
+    result.ver = info.ver;
+    if (info.path.empty()) {
+        result.error = "the update list names no file list";
+        return result;
+    }
+    const XmlLoadResult fileListDocument = LoadXml(transport, info.path, ListOptions());
+    if (!fileListDocument.ok) {
+        result.error = "file list: " + fileListDocument.error;
+        return result;
+    }
+    const FileListReading reading = ReadFileList(fileListDocument.root);
+    if (!reading.ok) {
+        result.error = "file list: " + reading.error;
+        return result;
+    }
+    result.mainProgram = reading.list.mainProgram;
+    for (const UpdateEntry& entry : reading.list.entries) {
+        if (stopRequested.load()) {
+            result.end = DownloadEnd::Stopped;
+            return result;
+        }
+        FetchedFile fetched = FetchUpdateFile(transport, entry, stopRequested, notifications);
+        if (fetched.stopped) {
+            result.end = DownloadEnd::Stopped;
+            return result;
+        }
+        if (!fetched.ok) {
+            result.end = DownloadEnd::DownloadError;
+            result.error = entry.fileName + ": " + fetched.error;
+            return result;
+        }
+        const std::string target = PathInFolder(request.targetFolder, entry.tempName);
+        try {
+            WriteFileAtomically(target, fetched.bytes);
+        } catch (const SettingsWriteError& error) {
+            result.end = DownloadEnd::DownloadError;
+            result.error = error.what();
+            return result;
+        }
+        result.savedFiles.push_back(target);
+        if (!result.mainProgram.empty() && entry.tempName == result.mainProgram) {
+            result.mainProgramSaved = true;
+        }
+    }
+    result.end = stopRequested.load() ? DownloadEnd::Stopped : DownloadEnd::Completed;
+    return result;
+}
+
+} // namespace kelvra

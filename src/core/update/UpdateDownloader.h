@@ -1,0 +1,74 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "service/HttpTransport.h"
+#include "update/UpdateLists.h"
+
+namespace kelvra {
+
+// How a download run ended.
+enum class DownloadEnd {
+    Completed,      // every file of the list was saved whole
+    FileListFailed, // no usable file list (unreachable, unreadable, refused entry): silent end
+    DownloadError,  // a file could not be fetched whole or saved: "Download Error!"
+    Stopped,        // the stop flag was set: the running transfer was cut, nothing more fetched
+};
+
+struct DownloadResult {
+    DownloadEnd end = DownloadEnd::FileListFailed;
+    std::string ver;                     // the version the update list announced
+    std::string mainProgram;             // the list's main program (plain name), or empty
+    bool mainProgramSaved = false;       // this run saved the main program whole
+    std::vector<std::string> savedFiles; // full paths, in saving order
+    std::string error;                   // what went wrong, for logs
+};
+
+// Called on the downloading thread: the start of each file's transfer (the announced byte
+// total, 0 when unknown) and each progress notification (bytes so far, total).
+struct DownloadNotifications {
+    std::function<void(std::uint64_t total)> transferStarted;
+    std::function<void(std::uint64_t received, std::uint64_t total)> progress;
+};
+
+struct DownloadRequest {
+    std::string updateListUrl; // the fixed update list location
+    std::string targetFolder;  // the executable's folder, where the files are saved
+};
+
+// The user agent the updater's requests carry.
+inline constexpr const char* kUpdaterUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+
+// One file fetched into memory. `ok` only when the transfer completed with status 200, the
+// byte count matches an announced length and a given sha256 matches the bytes.
+struct FetchedFile {
+    bool ok = false;
+    bool stopped = false; // the stop flag cut the transfer
+    std::string bytes;
+    std::string error;
+};
+
+// GETs one entry's file_name. The stop flag is checked at every progress notification and
+// cuts the transfer. Never throws.
+FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
+                            const std::atomic<bool>& stopRequested,
+                            const DownloadNotifications& notifications);
+
+// The whole download, on the calling thread: the update list (failures ignored, the last
+// updatePath counting), the file list, then every file in order, each written beside its target
+// and renamed into place only when it arrived whole, so that a cut, failed or stopped transfer
+// never replaces an existing file. The first failed file ends the run. Never throws.
+DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest& request,
+                                 const std::atomic<bool>& stopRequested,
+                                 const DownloadNotifications& notifications);
+
+// Folder + separator + name ("\" on Windows, "/" elsewhere).
+std::string PathInFolder(const std::string& folder, const std::string& name);
+// The folder part of a path (no trailing separator); "." when there is none.
+std::string FolderOfPath(const std::string& path);
+
+} // namespace kelvra

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "service/XmlDocument.h"
+
+namespace kelvra {
+
+// The update list: where the file list is and which version it installs.
+struct UpdateListInfo {
+    std::string path; // URL of the file list; empty when the list named none
+    std::string ver;  // the version written to the settings after the download
+};
+
+// Every `updatePath` child of the root, the last one winning; attributes it lacks keep the
+// earlier value. Never fails: an unusable list leaves both empty.
+UpdateListInfo ReadUpdateList(const XmlElement& root);
+
+// One file of the file list, in download order.
+struct UpdateEntry {
+    std::string fileName;    // URL to GET
+    std::string tempName;    // plain file name in the executable's folder
+    std::string mainProgram; // empty, or the plain name of the file that replaces the executable
+    std::optional<std::string> sha256; // lower-case hex digest the bytes must have, when given
+};
+
+struct FileList {
+    std::vector<UpdateEntry> entries;
+    std::string mainProgram; // the last non-empty main_program; empty when none is named
+};
+
+struct FileListReading {
+    bool ok = false;
+    std::string error; // why the list was refused, for logs
+    FileList list;
+};
+
+// True for a name that stays inside one folder: not empty, no "/" or "\", not "." or "..",
+// no drive prefix ("C:"), no control characters.
+bool IsPlainFileName(std::string_view name);
+
+// Reads every `updateFile` child of the root in order. An entry without file_name or temp_name,
+// an empty file_name, a temp_name or main_program that is not a plain name, or a sha256 that is
+// not 64 hex digits refuses the whole list (ok = false, nothing to download). A missing
+// main_program counts as empty.
+FileListReading ReadFileList(const XmlElement& root);
+
+} // namespace kelvra

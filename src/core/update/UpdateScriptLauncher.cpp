@@ -1,0 +1,123 @@
+// Writing and starting the update script: "$$update.sh" with a detached shell on POSIX,
+// "$$update.bat" started hidden on Windows.
+#include "update/UpdateScript.h"
+
+#include <cstdio>
+
+#include "settings/AtomicFile.h"
+#include "settings/SettingsError.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace kelvra {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string ParentName(const std::string& path, const std::string& name) {
+#ifdef _WIN32
+    return FolderOf(path) + "\\" + name;
+#else
+    return FolderOf(path) + "/" + name;
+#endif
+}
+
+#ifdef _WIN32
+
+bool StartHidden(const std::string& scriptPath) {
+    return WinExec(scriptPath.c_str(), SW_HIDE) > 31;
+}
+
+#else
+
+// Starts "/bin/sh script" in a new session whose parent is not this program (double fork), with
+// standard input and output on /dev/null. Reports whether the shell was really executed.
+bool StartHidden(const std::string& scriptPath) {
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        return false;
+    }
+    const char* const argv[] = {"/bin/sh", scriptPath.c_str(), nullptr};
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        // Only async-signal-safe calls from here on: the program may run other threads.
+        ::close(report[0]);
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild != 0) {
+            ::_exit(grandchild < 0 ? 1 : 0);
+        }
+        const int null = ::open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            ::dup2(null, 0);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+        }
+        ::execv(argv[0], const_cast<char* const*>(argv));
+        const int error = errno;
+        [[maybe_unused]] ssize_t ignored = ::write(report[1], &error, sizeof error);
+        ::_exit(127);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    // The write end closes at a successful exec; an errno arrives when it failed.
+    int execError = 0;
+    ssize_t got;
+    do {
+        got = ::read(report[0], &execError, sizeof execError);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    const bool forked = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return forked && got == 0;
+}
+
+#endif
+
+} // namespace
+
+bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
+    if (request.scriptPath.empty() || request.exePath.empty() || request.mainProgram.empty()) {
+        return false;
+    }
+#ifdef _WIN32
+    const std::string script = BuildWindowsUpdateScript(request.exePath, FolderOf(request.exePath),
+                                                        request.mainProgram, request.scriptPath);
+#else
+    const std::string script = BuildPosixUpdateScript(
+        request.waitPid, request.exePath, ParentName(request.exePath, request.mainProgram),
+        request.scriptPath);
+#endif
+    try {
+        WriteFileAtomically(request.scriptPath, script);
+    } catch (const SettingsWriteError&) {
+        return false;
+    }
+#ifndef _WIN32
+    ::chmod(request.scriptPath.c_str(), 0700);
+#endif
+    if (!StartHidden(request.scriptPath)) {
+        std::remove(request.scriptPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace kelvra
