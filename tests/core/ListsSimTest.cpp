@@ -120,10 +120,16 @@ TEST_F(ListsSimTest, CascadeMakeModelTypeAndASecondMake) {
     // GB2312 reply: the Chinese text arrives as UTF-8.
     EXPECT_EQ(view.lists[ListBox::cb_group2_eg][2].text, "宝马 BMW");
 
+    // The prompt is a choice like any other: id 0 is asked for.
+    view.ChooseId(ListBox::cb_group1_brand, 0);
+    presenter.cb_group1_brandChange();
+    EXPECT_EQ(view.Ids(ListBox::cb_group1_category), (std::vector<std::int32_t>{0}));
+
     EXPECT_EQ(sim.Requests(), (std::vector<std::string>{kXml + "get_category.asp?mfa_id=5",
                                                         kXml + "get_type.asp?mod_id=501",
                                                         kXml + "get_category.asp?mfa_id=16",
-                                                        kXml + "get_enginecode.asp?eng_id=2"}));
+                                                        kXml + "get_enginecode.asp?eng_id=2",
+                                                        kXml + "get_category.asp?mfa_id=0"}));
     EXPECT_EQ(view.errorPages, 0);
 }
 
@@ -176,7 +182,8 @@ TEST_F(ListsSimTest, RawRepliesOfTheMakeList) {
 }
 
 TEST_F(ListsSimTest, EveryFaultEndsInTimeWithTheErrorPage) {
-    for (const char* kind : {"refuse", "hang", "500", "404", "malformed", "truncated", "slow"}) {
+    for (const char* kind :
+         {"refuse", "hang", "500", "404", "malformed", "truncated", "slow", "oversized"}) {
         sim.Reset();
         // A dropped connection is retried once by the transport when it was a reused one, so the
         // fault is armed for two requests.
@@ -196,6 +203,37 @@ TEST_F(ListsSimTest, EveryFaultEndsInTimeWithTheErrorPage) {
         ASSERT_FALSE(requests.empty()) << kind;
         EXPECT_EQ(requests.back(), kXml + "get_engine_brand_yorx.asp") << kind;
     }
+}
+
+TEST_F(ListsSimTest, OfflineRequestsNothingAndPromptsFollowTheLanguage) {
+    bool online = true;
+    state.heldTexts = {{"rcb_1", "请选择车辆品牌"}, {"rcb_2", "请选择车辆系列"}};
+    ListsPresenter presenter(
+        state, *transport, view, [&] { return online; }, options);
+    presenter.GetComboxList();
+    view.ChooseId(ListBox::cb_group1_brand, 5);
+    presenter.cb_group1_brandChange();
+    view.ChooseId(ListBox::cb_group1_category, 501);
+    presenter.cb_group1_categoryChange();
+    ASSERT_EQ(view.lists[ListBox::cb_group1_type].size(), 3u);
+    sim.ClearRequests();
+
+    online = false;
+    presenter.cb_group1_brandChange();
+    EXPECT_EQ(view.lists[ListBox::cb_group1_category].size(), 1u);
+    EXPECT_EQ(view.lists[ListBox::cb_group1_type].size(), 1u);
+    presenter.cb_group2_egChange();
+    presenter.GetComboxList();
+    EXPECT_TRUE(sim.Requests().empty());
+    for (auto& [list, items] : view.lists) {
+        EXPECT_EQ(items.size(), 1u);
+        EXPECT_EQ(view.ItemIndex(list), 0);
+    }
+    EXPECT_EQ(view.errorPages, 0);
+    EXPECT_EQ(view.lists[ListBox::cb_group1_brand_all][0], (Item{"请选择车辆品牌", 0}));
+    EXPECT_EQ(view.lists[ListBox::cb_group1_category][0], (Item{"请选择车辆系列", 0}));
+    EXPECT_EQ(view.lists[ListBox::cb_group1_type][0], (Item{"Select Detail", 0}));
+    EXPECT_EQ(view.lists[ListBox::engine_code][0], (Item{"Select Engine Model", 0}));
 }
 
 } // namespace
