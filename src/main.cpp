@@ -36,6 +36,7 @@ void SaveScreenshot(QWidget& window, const QString& path) {
 
 int main(int argc, char** argv) {
     kelvra::SingleInstanceLock instance("Kelvra");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // wanted by the web engine
     kelvra::ui::KelvraApplication app(argc, argv);
     if (!instance.Acquired()) {
         kelvra::ui::ShowInformation(nullptr, QString(), QStringLiteral("程序已经运行"));

@@ -53,6 +53,7 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     setObjectName("FormMain");
     setWindowTitle(Q(m_state.baseCaption));
     setAccessibleName(QStringLiteral("Kelvra"));
+    InitResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/kelvra.png")));
     setAttribute(Qt::WA_StyledBackground, true);
     setAutoFillBackground(true);

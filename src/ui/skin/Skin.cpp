@@ -5,9 +5,18 @@
 
 #include "ui/skin/JpegImage.h"
 
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void RegisterKelvraResources() { Q_INIT_RESOURCE(kelvra); }
+
 namespace kelvra::ui {
 
+void InitResources() {
+    static const bool registered = (RegisterKelvraResources(), true);
+    (void)registered;
+}
+
 QList<QPixmap> LoadItemImages() {
+    InitResources();
     QList<QPixmap> images;
     for (int i = 0; i < kItemImageCount; ++i) {
         QPixmap pixmap(QStringLiteral(":/icons/item%1.png").arg(i));
@@ -21,6 +30,7 @@ QList<QPixmap> LoadItemImages() {
 }
 
 QPixmap LoadPicture(const QString& fileName) {
+    InitResources();
     const QString path = QStringLiteral(":/images/") + fileName;
     if (fileName.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
         return QPixmap::fromImage(LoadJpeg(path));
@@ -28,6 +38,7 @@ QPixmap LoadPicture(const QString& fileName) {
 }
 
 void ApplySkin(QWidget* window) {
+    InitResources();
     QFile sheet(QStringLiteral(":/skin/kelvra.qss"));
     if (!sheet.open(QIODevice::ReadOnly | QIODevice::Text))
         return;

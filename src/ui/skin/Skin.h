@@ -8,6 +8,10 @@ class QWidget;
 
 namespace kelvra::ui {
 
+// Registers the pictures, icons and style sheet compiled into the program (the resource
+// table lives in a static library, so it is registered explicitly). Safe to call repeatedly.
+void InitResources();
+
 // Number of images of the side-item image list (indices 0 to 10).
 inline constexpr int kItemImageCount = 11;
 

@@ -1,0 +1,58 @@
+#include "shell_support.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace kelvra::test {
+
+ClientRun::ClientRun(const QString& serviceRoot) : m_env(QProcessEnvironment::systemEnvironment()) {
+    QDir(m_dir.path()).mkpath("data");
+    QDir(m_dir.path()).mkpath("runtime");
+    QFile::setPermissions(m_dir.filePath("runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_env.insert("KELVRA_SERVICE_URL", serviceRoot);
+    m_env.insert("KELVRA_DATA_DIR", m_dir.filePath("data"));
+    m_env.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
+    m_env.insert("KELVRA_SCREENSHOT", Screenshot());
+    m_env.insert("KELVRA_AUTOMATION_LOG", Log());
+    m_env.insert("KELVRA_AUTOMATION_ACCEPT", "1");
+    m_env.insert("QT_QPA_PLATFORM", "offscreen");
+    m_env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    m_env.insert("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-background-networking");
+}
+
+std::unique_ptr<QProcess> ClientRun::Start(const QString& tag) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(m_env);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setStandardOutputFile(m_dir.filePath(tag + ".out"));
+    process->start(QStringLiteral(KELVRA_CLIENT_PATH), {});
+    return process;
+}
+
+QString ClientRun::Output(const QString& tag) const {
+    QFile file(m_dir.filePath(tag + ".out"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList ReadLogLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void Stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+} // namespace kelvra::test

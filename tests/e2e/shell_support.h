@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace kelvra::test {
+
+// One run folder for the real client: data folder, runtime folder (its single-instance lock),
+// screenshot and message-box log, and the environment that points the client at them.
+class ClientRun {
+public:
+    explicit ClientRun(const QString& serviceRoot);
+    QProcessEnvironment Environment() const { return m_env; }
+    QString Screenshot() const { return m_dir.filePath("main.png"); }
+    QString Log() const { return m_dir.filePath("boxes.log"); }
+    // Starts a copy of the client (KELVRA_CLIENT_PATH) in this run; output goes to a file.
+    std::unique_ptr<QProcess> Start(const QString& tag);
+    // Everything the copy of that tag wrote to stdout and stderr.
+    QString Output(const QString& tag) const;
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env;
+};
+
+// Lines of an automation log file ("caption<TAB>text"); empty when the file is missing.
+QStringList ReadLogLines(const QString& path);
+
+// Ends a client that is still running: terminate, then kill after a grace period.
+void Stop(QProcess& process);
+
+} // namespace kelvra::test

@@ -1,0 +1,224 @@
+// The browser view against pages served on loopback: the announce/complete pairing for pages,
+// frames, links, script links, navigations started from inside the announcement, data: pages
+// and a refusing policy.
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+
+#include "ui/browser/BrowserProfile.h"
+#include "ui/browser/BrowserView.h"
+#include "ui_support.h"
+
+using kelvra::ui::BrowserProfile;
+using kelvra::ui::BrowserView;
+
+namespace {
+
+QMap<QString, QByteArray> Pages() {
+    return {
+        {"/a", "<html><head><title>A</title></head><body><p>page a</p></body></html>"},
+        {"/c", "<html><head><title>C</title></head><body><p>page c</p></body></html>"},
+        {"/frames", "<html><head><title>F</title></head><body>"
+                    "<iframe id='f1' src='/inner'></iframe><iframe id='f2' src='/a'></iframe>"
+                    "</body></html>"},
+        {"/inner", "<html><body><a id='fjs' href=\"javascript:fan(7);\">x</a>"
+                   "<a id='flink' href='/c'>c</a></body></html>"},
+        {"/links",
+         "<html><head><title>L</title></head><body>"
+         "<a id='js' href=\"javascript:notice('price');\">vip</a>"
+         "<a id='void' href='javascript:void(0);'>v</a>"
+         "<a id='real' href='/a'>a</a>"
+         "<a id='span' href=\"javascript:sure_content('9');\"><span id='inside'>s</span></a>"
+         "</body></html>"},
+    };
+}
+
+QString Title(BrowserView& view) {
+    return view.Engine()->page()->title();
+}
+
+void Click(BrowserView& view, const QString& script) {
+    view.Engine()->page()->runJavaScript(script);
+}
+
+} // namespace
+
+class BrowserViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<kelvra::test::LocalPages> m_pages;
+    std::unique_ptr<BrowserProfile> m_profile;
+    std::unique_ptr<BrowserView> m_view;
+
+private slots:
+    void initTestCase() {
+        m_pages = std::make_unique<kelvra::test::LocalPages>(Pages());
+        m_profile = std::make_unique<BrowserProfile>();
+    }
+
+    void init() {
+        m_view = std::make_unique<BrowserView>("WebBrowser1", *m_profile);
+        m_view->resize(640, 480);
+        m_view->show();
+    }
+
+    void cleanup() { m_view.reset(); }
+
+    void cleanupTestCase() { m_profile.reset(); }
+
+    void engineIsCreatedAtTheFirstNavigation() {
+        QVERIFY(m_view->Engine() == nullptr);
+        QVERIFY(m_view->LocationURL().isEmpty());
+        m_view->Refresh(); // nothing to reload yet
+        QVERIFY(m_view->Engine() == nullptr);
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/a"));
+        QVERIFY(m_view->Engine() != nullptr);
+        QVERIFY(complete.wait(15000));
+        QCOMPARE(m_view->LocationURL(), m_pages->Url("/a"));
+        QCOMPARE(Title(*m_view), QStringLiteral("A"));
+    }
+
+    void everyAnnouncedNavigationCompletesOnce() {
+        QStringList announced;
+        connect(m_view.get(), &BrowserView::beforeNavigate, this,
+                [&](const QString& url) { announced << url; });
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+
+        m_view->Navigate(m_pages->Url("/frames"));
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 3 && m_view->PendingNavigations() == 0, 15000);
+        QCOMPARE(announced.size(), 3); // the page and its two frames
+        QCOMPARE(announced.first(), m_pages->Url("/frames"));
+        QVERIFY(announced.contains(m_pages->Url("/inner")));
+
+        // A link followed inside a frame, after the page is complete.
+        Click(*m_view,
+              "document.getElementById('f1').contentDocument.getElementById('flink').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(announced.size() == 4 && complete.count() == 4, 15000);
+        QCOMPARE(announced.last(), m_pages->Url("/c"));
+
+        // A link of the main page.
+        m_view->Navigate(m_pages->Url("/links"));
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 5, 15000);
+        Click(*m_view, "document.getElementById('real').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 6 && Title(*m_view) == "A", 15000);
+        QCOMPARE(announced.last(), m_pages->Url("/a"));
+        QCOMPARE(announced.size(), complete.count());
+        QCOMPARE(m_view->PendingNavigations(), 0);
+    }
+
+    void scriptLinksAreAnnouncedWithTheirText_data() {
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("notice") << "document.getElementById('js').click()"
+                                << "javascript:notice('price');";
+        QTest::newRow("void") << "document.getElementById('void').click()"
+                              << "javascript:void(0);";
+        QTest::newRow("element inside the link") << "document.getElementById('inside').click()"
+                                                 << "javascript:sure_content('9');";
+    }
+
+    void scriptLinksAreAnnouncedWithTheirText() {
+        QFETCH(QString, click);
+        QFETCH(QString, url);
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/links"));
+        QVERIFY(complete.wait(15000));
+        QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
+        Click(*m_view, click);
+        QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
+        QCOMPARE(announced.first().first().toString(), url);
+        QCOMPARE(m_view->PendingNavigations(), 0); // a script link has no document to wait for
+    }
+
+    void scriptLinksInsideFramesAreAnnounced() {
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/frames"));
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 3, 15000);
+        QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
+        Click(*m_view,
+              "document.getElementById('f1').contentDocument.getElementById('fjs').click()");
+        QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
+        QCOMPARE(announced.first().first().toString(), QStringLiteral("javascript:fan(7);"));
+    }
+
+    void pageScriptCannotAnnounceOtherAddresses() {
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/links"));
+        QVERIFY(complete.wait(15000));
+        QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
+        // A page calling the host object directly with an ordinary address is ignored; a real
+        // script link clicked afterwards still arrives, so the channel itself works.
+        Click(*m_view, "new QWebChannel(qt.webChannelTransport, function (c) {"
+                       "  c.objects.kelvraHost.reportScriptLink('http://evil/pro_show.asp');"
+                       "  document.getElementById('void').click(); });");
+        QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
+        QCOMPARE(announced.first().first().toString(), QStringLiteral("javascript:void(0);"));
+    }
+
+    void navigationFromInsideTheAnnouncementReplacesThePage() {
+        bool replaced = false;
+        connect(m_view.get(), &BrowserView::beforeNavigate, this, [&](const QString& url) {
+            if (!replaced && url.endsWith("/a")) {
+                replaced = true;
+                m_view->Navigate(m_pages->Url("/c"));
+            }
+        });
+        QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/a"));
+        QTRY_VERIFY_WITH_TIMEOUT(Title(*m_view) == "C" && m_view->PendingNavigations() == 0, 15000);
+        QCOMPARE(m_view->LocationURL(), m_pages->Url("/c"));
+        QCOMPARE(announced.count(), 2);
+        QCOMPARE(complete.count(), 2);
+    }
+
+    void dataDocumentsAreNotAnnouncedByTheirText() {
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/a"));
+        QVERIFY(complete.wait(15000));
+        QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
+        m_view->Engine()->page()->setHtml("<p>javascript:notice( pro_show.asp</p>");
+        QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
+        QCOMPARE(announced.first().first().toString(), QStringLiteral("about:blank"));
+        QTRY_COMPARE_WITH_TIMEOUT(complete.count(), 2, 10000);
+    }
+
+    void refusedNavigationCompletesAndKeepsThePage() {
+        m_view->SetNavigationPolicy([](const QString& url, bool) { return !url.endsWith("/c"); });
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/a"));
+        QVERIFY(complete.wait(15000));
+        m_view->Navigate(m_pages->Url("/c"));
+        QTRY_COMPARE_WITH_TIMEOUT(complete.count(), 2, 10000);
+        QCOMPARE(Title(*m_view), QStringLiteral("A"));
+        QCOMPARE(m_view->PendingNavigations(), 0);
+    }
+
+    void failedLoadStillCompletes() {
+        QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(
+            QStringLiteral("http://127.0.0.1:%1/gone").arg(kelvra::test::UnusedPort()));
+        QVERIFY(complete.wait(15000));
+        // The engine's error page must not count as a further document: after one more page
+        // the two counts still match.
+        m_view->Navigate(m_pages->Url("/a"));
+        QTRY_VERIFY_WITH_TIMEOUT(Title(*m_view) == "A" && m_view->PendingNavigations() == 0, 15000);
+        QCOMPARE(complete.count(), announced.count());
+        QCOMPARE(complete.count(), 2);
+    }
+};
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    BrowserViewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "browser_view_test.moc"

@@ -1,0 +1,390 @@
+// The main window against the stand-in service: layout and named controls, the probe at each
+// show, the minimum size, and the maintenance message when the service does not answer.
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+#include "support/SimProcess.h"
+#include "ui/app/TFormMain.h"
+#include "ui/browser/BrowserView.h"
+#include "ui/widgets/GroupBar.h"
+#include "ui/widgets/PageControl.h"
+#include "ui/widgets/SideChannel.h"
+#include "ui_support.h"
+
+using kelvra::AppState;
+using kelvra::ui::TFormMain;
+
+// Receives the URLs the window hands to the system browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<kelvra::test::SimProcess> m_sim;
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QString m_log;
+    int m_runs = 0;
+
+    // A fresh data folder per window, so that every window starts as on a clean machine.
+    QString FreshDataFolder() {
+        const QString folder = m_temp->filePath(QStringLiteral("data%1").arg(++m_runs));
+        qputenv("KELVRA_DATA_DIR", folder.toUtf8());
+        return folder;
+    }
+
+    std::unique_ptr<TFormMain> NewWindow(AppState& state, const QString& root) {
+        FreshDataFolder();
+        state.serviceRoot = root.toStdString();
+        return std::make_unique<TFormMain>(state);
+    }
+
+    int ProbeCount() const {
+        int probes = 0;
+        for (const std::string& target : m_sim->Requests())
+            probes += target == "/cn/";
+        return probes;
+    }
+
+private slots:
+    void initTestCase() {
+        m_sim = std::make_unique<kelvra::test::SimProcess>();
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+        m_log = m_temp->filePath(QStringLiteral("boxes.log"));
+        kelvra::test::UseHeadlessMessageBoxes(m_log);
+    }
+
+    void init() {
+        m_sim->Reset();
+        QFile::remove(m_log);
+    }
+
+    void namedControls_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QSize>("size"); // an invalid size: not checked
+        const QSize any;
+        const QStringList edits = {"suiEdit_group0_1", "suiEdit_group0_2", "suiEdit_group0_3",
+                                   "suiEdit_group0_4", "suiEdit_group0_5"};
+        for (const QString& edit : edits)
+            QTest::newRow(qPrintable(edit)) << edit << "QLineEdit" << QSize(150, 23);
+        for (int i = 1; i <= 9; ++i) {
+            const QString button = QStringLiteral("Button%1").arg(i);
+            QTest::newRow(qPrintable(button)) << button << "QPushButton" << QSize(75, 25);
+        }
+        for (const char* list :
+             {"cb_group1_brand", "cb_group1_category", "cb_group1_type", "cb_group1_brand_all",
+              "cb_group2_eg", "engine_code", "cb_group2_eg_all"})
+            QTest::newRow(list) << list << "QComboBox" << any;
+        for (int i = 1; i <= 6; ++i) {
+            const QString label = QStringLiteral("Label%1").arg(i);
+            QTest::newRow(qPrintable(label)) << label << "QLabel" << any;
+        }
+        for (int i = 1; i <= 5; ++i) {
+            const QString group = QStringLiteral("RzGroup%1").arg(i);
+            QTest::newRow(qPrintable(group)) << group << "kelvra::ui::SideGroup" << any;
+        }
+        QTest::newRow("RzGroup4Items0") << "RzGroup4Items0"
+                                        << "QToolButton" << any;
+        for (int i = 0; i < 8; ++i) {
+            const QString item = QStringLiteral("RzGroup5Items%1").arg(i);
+            QTest::newRow(qPrintable(item)) << item << "QToolButton" << any;
+        }
+        for (int i = 1; i <= 9; ++i) {
+            const QString sheet = QStringLiteral("TabSheet%1").arg(i);
+            QTest::newRow(qPrintable(sheet)) << sheet << "QWidget" << any;
+        }
+        for (int i = 1; i <= 4; ++i) {
+            const QString browser = QStringLiteral("WebBrowser%1").arg(i);
+            QTest::newRow(qPrintable(browser)) << browser << "kelvra::ui::BrowserView" << any;
+        }
+        QTest::newRow("suiSideChannel1") << "suiSideChannel1"
+                                         << "kelvra::ui::SideChannel" << any;
+        QTest::newRow("RzGroupBar1") << "RzGroupBar1"
+                                     << "kelvra::ui::GroupBar" << any;
+        QTest::newRow("RzPageControl1") << "RzPageControl1"
+                                        << "kelvra::ui::PageControl" << any;
+        QTest::newRow("img_bg") << "img_bg"
+                                << "QLabel" << any;
+        QTest::newRow("Image1") << "Image1"
+                                << "QLabel" << any;
+        QTest::newRow("Image2") << "Image2"
+                                << "QLabel" << QSize(700, 250);
+        QTest::newRow("img_about_en") << "img_about_en"
+                                      << "QLabel" << any;
+        QTest::newRow("img_about_cn") << "img_about_cn"
+                                      << "QLabel" << any;
+        QTest::newRow("RzPanel1") << "RzPanel1"
+                                  << "QFrame" << QSize(393, 57);
+        QTest::newRow("Image3") << "Image3"
+                                << "QLabel" << any;
+        QTest::newRow("RzStatusBar1") << "RzStatusBar1"
+                                      << "QWidget" << any;
+        QTest::newRow("RzStatusPane1") << "RzStatusPane1"
+                                       << "QFrame" << QSize(329, 19);
+        QTest::newRow("RzStatusPane2") << "RzStatusPane2"
+                                       << "QFrame" << QSize(481, 19);
+        QTest::newRow("RzPanel3") << "RzPanel3"
+                                  << "QFrame" << QSize(285, 19);
+        QTest::newRow("suiURLLabel1") << "suiURLLabel1"
+                                      << "kelvra::ui::UrlLabel" << QSize(260, 19);
+        QTest::newRow("RzClockStatus1") << "RzClockStatus1"
+                                        << "kelvra::ui::ClockStatus" << QSize(122, 19);
+    }
+
+    void namedControls() {
+        QFETCH(QString, name);
+        QFETCH(QString, className);
+        QFETCH(QSize, size);
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        window->show();
+        QWidget* control = window->findChild<QWidget*>(name);
+        QVERIFY2(control, qPrintable(name));
+        QVERIFY(control->inherits(qPrintable(className)));
+        QVERIFY2(!control->accessibleName().isEmpty() || qobject_cast<QLabel*>(control) ||
+                     name.startsWith("TabSheet"),
+                 "controls carry a human accessible name");
+        if (size.isValid())
+            QCOMPARE(control->size(), size);
+    }
+
+    void layoutAtStart() {
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kelvra(Ver 1.0.0.3)"));
+        QVERIFY(!window->isVisible()); // created hidden
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+        // First run: the English language file was missing, so the English home page shows.
+        auto* pages = window->Pages();
+        QCOMPARE(pages->Count(), 9);
+        for (int i = 0; i < 9; ++i)
+            QCOMPARE(pages->Page(i)->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
+        QCOMPARE(pages->ActiveIndex(), 2);
+        QVERIFY(!pages->TabsVisible());
+        auto* home = window->findChild<QLabel*>("Image1");
+        QVERIFY(home->isVisible());
+        QVERIFY(!home->pixmap().isNull());
+        QVERIFY(home->width() <= pages->width() && home->height() <= pages->height());
+        QCOMPARE(home->x(), (pages->Page(2)->width() - home->width()) / 2);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kelvra(Ver 1.0.0.3)      Not Logged in"));
+
+        // The side channel: 185 wide, group 1 open and only it.
+        auto* side = window->Side();
+        QCOMPARE(side->width(), 185);
+        QCOMPARE(pages->x(), 185);
+        auto* bar = window->findChild<kelvra::ui::GroupBar*>("RzGroupBar1");
+        QCOMPARE(bar->OpenIndex(), 0);
+        QVERIFY(window->findChild<QLineEdit*>("suiEdit_group0_1")->isVisible());
+        QVERIFY(!window->findChild<QComboBox*>("cb_group1_brand")->isVisible());
+
+        // The status bar: 19 high at the bottom; the clock keeps the right edge.
+        auto* status = window->findChild<QWidget*>("RzStatusBar1");
+        QCOMPARE(status->height(), 19);
+        QCOMPARE(status->geometry().bottom(), window->height() - 1);
+        QCOMPARE(pages->height(), window->height() - 19);
+        auto* clock = window->findChild<QLabel*>("RzClockStatus1");
+        QCOMPARE(clock->geometry().right(), status->width() - 1);
+        QVERIFY(!clock->text().isEmpty());
+        auto* link = window->findChild<QLabel*>("suiURLLabel1");
+        QCOMPARE(link->text(), QStringLiteral("  Available to Iphone or Android System"));
+        QVERIFY(link->font().underline());
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+
+        // No browser has loaded anything, nor even started its engine.
+        for (int i = 1; i <= 4; ++i) {
+            QVERIFY(window->Browser(i)->Engine() == nullptr);
+            QVERIFY(window->Browser(i)->LocationURL().isEmpty());
+        }
+        // Each browser fills its page.
+        const int pageOf[] = {0, 0, 5, 4, 7};
+        for (int i = 1; i <= 4; ++i)
+            QVERIFY(pages->Page(pageOf[i])->isAncestorOf(window->Browser(i)));
+    }
+
+    void pagesOutsideTheRangeLeaveNoneSelected() {
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        window->show();
+        auto* pages = window->Pages();
+        for (int index : {0, 8, 3}) {
+            window->ShowPage(index);
+            QCOMPARE(pages->ActiveIndex(), index);
+            for (int i = 0; i < 9; ++i)
+                QCOMPARE(pages->Page(i)->isVisible(), i == index);
+        }
+        for (int index : {-1, 9, 100}) {
+            window->ShowPage(index);
+            QCOMPARE(pages->ActiveIndex(), -1);
+            for (int i = 0; i < 9; ++i)
+                QVERIFY(!pages->Page(i)->isVisible());
+        }
+    }
+
+    void oneGroupOpenAtATime() {
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        window->show();
+        auto* bar = window->findChild<kelvra::ui::GroupBar*>("RzGroupBar1");
+        for (int group : {2, 4, 0, 1}) {
+            QTest::mouseClick(
+                window->findChild<QPushButton*>(QStringLiteral("RzGroup%1Caption").arg(group + 1)),
+                Qt::LeftButton);
+            QCOMPARE(bar->OpenIndex(), group);
+            for (int i = 0; i < 5; ++i)
+                QCOMPARE(bar->Groups()[i]->Body()->isVisible(), i == group);
+        }
+    }
+
+    void unpinnedSideChannelCollapsesToABar() {
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        window->show();
+        auto* side = window->Side();
+        side->SetPinned(false);
+        QTRY_COMPARE(side->width(), kelvra::ui::SideChannel::kCollapsedWidth);
+        QCOMPARE(window->Pages()->x(), kelvra::ui::SideChannel::kCollapsedWidth);
+        QEnterEvent enter(QPointF(2, 100), QPointF(2, 100), QPointF(2, 100));
+        QCoreApplication::sendEvent(side, &enter);
+        QTRY_COMPARE(side->width(), kelvra::ui::SideChannel::kFullWidth);         // slides out
+        QCOMPARE(window->Pages()->x(), kelvra::ui::SideChannel::kCollapsedWidth); // over the pages
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(side, &leave);
+        QTRY_COMPARE(side->width(), kelvra::ui::SideChannel::kCollapsedWidth);
+        side->SetPinned(true);
+        QCOMPARE(side->width(), kelvra::ui::SideChannel::kFullWidth);
+        QCOMPARE(window->Pages()->x(), kelvra::ui::SideChannel::kFullWidth);
+    }
+
+    void linkOpensTheInfoPageInTheSystemBrowser() {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("http", &catcher, "open");
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        window->show();
+        QTest::mouseClick(window->findChild<QLabel*>("suiURLLabel1"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler("http");
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QString::fromStdString(m_sim->Root()) + "/info")});
+    }
+
+    void exactlyOneProbePerShow() {
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        m_sim->ClearRequests();
+        window->show();
+        QCOMPARE(ProbeCount(), 1);
+        window->hide();
+        state.startupDone = true; // as the tray or the login window leave it
+        window->show();
+        QCOMPARE(ProbeCount(), 2);
+        QVERIFY(window->isVisible());
+        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+    }
+
+    void resizeSnapsBackToTheMinimum_data() {
+        QTest::addColumn<QSize>("asked");
+        QTest::addColumn<QSize>("outer");
+        QTest::newRow("both small") << QSize(500, 400) << QSize(952, 707);
+        QTest::newRow("narrow") << QSize(600, 900) << QSize(952, 900);
+        QTest::newRow("low") << QSize(1200, 300) << QSize(1200, 707);
+        QTest::newRow("large") << QSize(1100, 800) << QSize(1100, 800);
+    }
+
+    void resizeSnapsBackToTheMinimum() {
+        QFETCH(QSize, asked);
+        QFETCH(QSize, outer);
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QSize frame = window->frameGeometry().size() - window->size();
+        window->resize(asked - frame);
+        QTRY_COMPARE(window->frameGeometry().size(), outer);
+    }
+
+    void failedProbeShowsMaintenanceAndCloses_data() {
+        QTest::addColumn<int>("status"); // 0: nothing listening
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("text");
+        const QString english = "The server is undergoing maintenance.Please try again later.";
+        const QString chinese = QStringLiteral("服务器维护或升级,请稍候再试....");
+        QTest::newRow("404 English") << 404 << "English" << english;
+        QTest::newRow("500 English") << 500 << "English" << english;
+        QTest::newRow("refused English") << 0 << "English" << english;
+        QTest::newRow("500 Chinese") << 500 << "Chinese" << chinese;
+        QTest::newRow("refused Chinese") << 0 << "Chinese" << chinese;
+    }
+
+    void failedProbeShowsMaintenanceAndCloses() {
+        QFETCH(int, status);
+        QFETCH(QString, language);
+        QFETCH(QString, text);
+        const QString root =
+            status == 0 ? QStringLiteral("http://127.0.0.1:%1").arg(kelvra::test::UnusedPort())
+                        : QString::fromStdString(m_sim->Root());
+        if (status != 0)
+            m_sim->SetProbeStatus(status);
+        const QString folder = FreshDataFolder();
+        if (language == "Chinese") {
+            // A machine that ran before: language files present, settings say Chinese.
+            QVERIFY(QDir().mkpath(folder + "/Language"));
+            QFile english(folder + "/Language/enu.ini");
+            QVERIFY(english.open(QIODevice::WriteOnly));
+            english.close();
+            QFile settings(folder + "/kelvra_config.ini");
+            QVERIFY(settings.open(QIODevice::WriteOnly));
+            settings.write("[INFO]\r\nLanguage=Chinese\r\n");
+            settings.close();
+        }
+        AppState state;
+        state.serviceRoot = root.toStdString();
+        TFormMain window(state);
+        QSignalSpy closed(&window, &TFormMain::closed);
+        window.show(); // the box is accepted by the automation seam
+        QTRY_COMPARE(closed.count(), 1);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(kelvra::test::ReadLogLines(m_log), QStringList{"Error\t" + text});
+        // Nothing of the start-up part ran: no language was applied, no list was asked for.
+        QCOMPARE(window.Pages()->ActiveIndex(), -1);
+        for (const std::string& target : m_sim->Requests())
+            QVERIFY2(target.find("/xml/") == std::string::npos, target.c_str());
+    }
+
+    void redirectCountsAsAvailable() {
+        m_sim->SetProbeStatus(302);
+        AppState state;
+        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        QSignalSpy closed(window.get(), &TFormMain::closed);
+        window->show();
+        QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->Pages()->ActiveIndex(), 2);
+        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

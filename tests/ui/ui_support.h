@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+
+namespace kelvra::test {
+
+// A tiny HTTP/1.0 server on loopback for browser tests: serves fixed HTML pages by path (any
+// query ignored), 404 otherwise, and records the paths asked for.
+class LocalPages : public QObject {
+    Q_OBJECT
+public:
+    explicit LocalPages(QMap<QString, QByteArray> pages, QObject* parent = nullptr);
+    QString Url(const QString& path) const;
+    const QStringList& Served() const { return m_served; }
+
+private:
+    void OnConnection();
+    QTcpServer m_server;
+    QMap<QString, QByteArray> m_pages;
+    QStringList m_served;
+};
+
+// Lines of an automation log file ("caption<TAB>text"); empty when the file is missing.
+QStringList ReadLogLines(const QString& path);
+
+// A loopback port with nothing listening on it.
+int UnusedPort();
+
+// Sets the environment the windows and message boxes read in a headless test run.
+void UseHeadlessMessageBoxes(const QString& logPath);
+
+} // namespace kelvra::test
