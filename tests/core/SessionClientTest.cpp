@@ -332,6 +332,15 @@ TEST_F(SessionClientTest, SwitchAccountsClearsEvenWhenTheNoticeFails) {
     }
 }
 
+TEST_F(SessionClientTest, SwitchAccountsOfflineChangesNothing) {
+    state.session.username = "alice";
+    state.session.gid = "17";
+    EXPECT_FALSE(SwitchAccountsLogout(state, net, false, [](const std::string&) { FAIL(); }));
+    EXPECT_TRUE(net.targets.empty());
+    EXPECT_EQ(state.session.username, "alice");
+    EXPECT_EQ(state.session.gid, "17");
+}
+
 TEST_F(SessionClientTest, PurchaseNoticeOnlyWithoutAccount) {
     state.session.username = "alice";
     state.session.gid = "17";

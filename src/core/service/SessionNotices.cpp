@@ -17,15 +17,13 @@ bool SendLogoutOnClose(AppState& state, HttpTransport& transport, bool online,
 
 bool SwitchAccountsLogout(AppState& state, HttpTransport& transport, bool online,
                           const CaptionSink& setCaption, const HttpRequestOptions& options) {
-    bool failed = false;
-    bool delivered = false;
-    if (online && state.session.LoggedIn()) {
-        SessionClient client(state, transport, MachineIdentity{}, options);
-        failed = client.SendSwitchAccountsLogout().failed();
-        delivered = !failed;
+    if (!online || !state.session.LoggedIn()) {
+        return false;
     }
+    SessionClient client(state, transport, MachineIdentity{}, options);
+    const bool failed = client.SendSwitchAccountsLogout().failed();
     ClearForSwitchAccounts(state.session);
-    if (delivered && setCaption) {
+    if (!failed && setCaption) {
         setCaption(CaptionFor(state));
     }
     return failed;

@@ -12,9 +12,10 @@ namespace kelvra {
 bool SendLogoutOnClose(AppState& state, HttpTransport& transport, bool online,
                        const HttpRequestOptions& options = {});
 
-// Switching accounts: when online and someone is logged in, sends the switch-accounts notice;
-// the record is cleared whatever the outcome, and the logged-out caption is set only after a
-// delivered notice. Returns true when the notice failed (error page).
+// Switching accounts: when online and someone is logged in, sends the switch-accounts notice
+// and clears the record whatever its outcome; the logged-out caption is set only after a
+// delivered notice. Offline or logged out: nothing is sent and nothing changes. Returns true
+// when the notice failed (error page).
 bool SwitchAccountsLogout(AppState& state, HttpTransport& transport, bool online,
                           const CaptionSink& setCaption, const HttpRequestOptions& options = {});
 
