@@ -1,0 +1,176 @@
+// Update list and file list reading, plain-name rule, progress rounding, SHA-256 and the
+// Windows update script lines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "service/XmlDocument.h"
+#include "update/Sha256.h"
+#include "update/UpdateLists.h"
+#include "update/UpdateProgress.h"
+#include "update/UpdateScript.h"
+
+namespace kelvra {
+namespace {
+
+XmlElement Root(const std::string& xml) {
+    XmlLoadResult parsed = ParseXml(xml);
+    EXPECT_TRUE(parsed.ok) << parsed.error;
+    return parsed.root;
+}
+
+const std::string kDigest = "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08";
+
+TEST(UpdateListsTest, UpdateListTakesTheLastUpdatePath) {
+    UpdateListInfo info = ReadUpdateList(
+        Root("<u><updatePath path=\"http://a/1.xml\" ver=\"1.0.0.4\"/><other path=\"x\"/>"
+             "<updatePath path=\"http://a/2.xml\" ver=\"1.0.0.5\"/></u>"));
+    EXPECT_EQ(info.path, "http://a/2.xml");
+    EXPECT_EQ(info.ver, "1.0.0.5");
+    info = ReadUpdateList(Root("<u><nothing/></u>"));
+    EXPECT_EQ(info.path, "");
+    EXPECT_EQ(info.ver, "");
+}
+
+TEST(UpdateListsTest, FileListWithDataFileAndNewExecutable) {
+    const FileListReading reading = ReadFileList(Root(
+        "<files>"
+        "<updateFile file_name=\"http://h/f/data.bin\" temp_name=\"data.bin\" main_program=\"\"/>"
+        "<note/>"
+        "<updateFile file_name=\"http://h/f/kelvra\" temp_name=\"kelvra.new\" "
+        "main_program=\"kelvra.new\" sha256=\"" +
+        std::string("9F86D081884C7D659A2FEAA0C55AD015A3BF4F1B2B0B822CD15D6C15B0F00A08") +
+        "\"/></files>"));
+    ASSERT_TRUE(reading.ok) << reading.error;
+    ASSERT_EQ(reading.list.entries.size(), 2u);
+    EXPECT_EQ(reading.list.entries[0].fileName, "http://h/f/data.bin");
+    EXPECT_EQ(reading.list.entries[0].tempName, "data.bin");
+    EXPECT_EQ(reading.list.entries[0].mainProgram, "");
+    EXPECT_FALSE(reading.list.entries[0].sha256.has_value());
+    EXPECT_EQ(reading.list.entries[1].tempName, "kelvra.new");
+    EXPECT_EQ(reading.list.entries[1].sha256, kDigest); // kept in lower case
+    EXPECT_EQ(reading.list.mainProgram, "kelvra.new");
+}
+
+TEST(UpdateListsTest, LastNonEmptyMainProgramCounts) {
+    const FileListReading reading =
+        ReadFileList(Root("<f><updateFile file_name=\"u1\" temp_name=\"a\" main_program=\"a\"/>"
+                          "<updateFile file_name=\"u2\" temp_name=\"b\" main_program=\"b\"/>"
+                          "<updateFile file_name=\"u3\" temp_name=\"c\" main_program=\"\"/>"
+                          "<updateFile file_name=\"u4\" temp_name=\"d\"/></f>"));
+    ASSERT_TRUE(reading.ok) << reading.error;
+    EXPECT_EQ(reading.list.entries.size(), 4u);
+    EXPECT_EQ(reading.list.mainProgram, "b");
+    EXPECT_TRUE(ReadFileList(Root("<f/>")).ok);
+}
+
+TEST(UpdateListsTest, RefusesEntriesWithMissingOrHostileAttributes) {
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"no file_name", "<updateFile temp_name=\"a\" main_program=\"\"/>"},
+        {"empty file_name", "<updateFile file_name=\"\" temp_name=\"a\" main_program=\"\"/>"},
+        {"no temp_name", "<updateFile file_name=\"u\" main_program=\"\"/>"},
+        {"empty temp_name", "<updateFile file_name=\"u\" temp_name=\"\" main_program=\"\"/>"},
+        {"temp_name with a folder", "<updateFile file_name=\"u\" temp_name=\"sub/a\"/>"},
+        {"temp_name climbing up", "<updateFile file_name=\"u\" temp_name=\"../a\"/>"},
+        {"temp_name ..", "<updateFile file_name=\"u\" temp_name=\"..\"/>"},
+        {"absolute temp_name", "<updateFile file_name=\"u\" temp_name=\"/etc/passwd\"/>"},
+        {"backslash temp_name", "<updateFile file_name=\"u\" temp_name=\"..\\a.exe\"/>"},
+        {"drive temp_name", "<updateFile file_name=\"u\" temp_name=\"C:a.exe\"/>"},
+        {"control character", "<updateFile file_name=\"u\" temp_name=\"a&#10;b\"/>"},
+        {"hostile main_program",
+         "<updateFile file_name=\"u\" temp_name=\"a\" main_program=\"../../bin/sh\"/>"},
+        {"short sha256", "<updateFile file_name=\"u\" temp_name=\"a\" sha256=\"abc\"/>"},
+        {"sha256 not hex",
+         "<updateFile file_name=\"u\" temp_name=\"a\" sha256=\"" + std::string(64, 'g') + "\"/>"},
+    };
+    for (const auto& [name, entry] : cases) {
+        // A good entry in front: the whole list is refused, not just the bad entry.
+        const FileListReading reading = ReadFileList(
+            Root("<f><updateFile file_name=\"ok\" temp_name=\"ok\" main_program=\"\"/>" + entry +
+                 "</f>"));
+        EXPECT_FALSE(reading.ok) << name;
+        EXPECT_FALSE(reading.error.empty()) << name;
+    }
+}
+
+TEST(UpdateListsTest, PlainFileNames) {
+    for (const char* good : {"kelvra", "kelvra.exe", "$$new.bin", "a..b", ".hidden", "名字.dat"}) {
+        EXPECT_TRUE(IsPlainFileName(good)) << good;
+    }
+    for (const char* bad : {"", ".", "..", "a/b", "/a", "a\\b", "\\\\server\\x", "C:x", "a\tb"}) {
+        EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+    }
+}
+
+TEST(UpdateProgressTest, RoundsUpAndGoesBusyWithoutTotal) {
+    struct ProgressCase {
+        std::uint64_t received;
+        std::uint64_t total;
+        ProgressPosition expected;
+    };
+    const ProgressCase cases[] = {
+        {0, 2000000, {false, 0}},
+        {1, 2000000, {false, 1}},
+        {1000000, 2000000, {false, 50}},
+        {1000001, 2000000, {false, 51}},
+        {1999999, 2000000, {false, 100}},
+        {2000000, 2000000, {false, 100}},
+        {3000000, 2000000, {false, 100}}, // more than announced: held at 100
+        {1, 3, {false, 34}},
+        {0, 0, {true, 0}},
+        {12345, 0, {true, 0}},
+        {(std::uint64_t{1} << 62), (std::uint64_t{1} << 63), {false, 50}},
+    };
+    for (const ProgressCase& c : cases) {
+        EXPECT_EQ(ProgressFor(c.received, c.total), c.expected) << c.received << " of " << c.total;
+    }
+}
+
+TEST(Sha256Test, KnownDigests) {
+    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Sha256Hex("test"), kDigest);
+    // 56 bytes: the length no longer fits the first padded block.
+    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+    // Fed in uneven pieces: the same digest.
+    Sha256 pieces;
+    const std::string text = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+    pieces.Update(text.substr(0, 3));
+    pieces.Update(text.substr(3, 50));
+    pieces.Update(text.substr(53));
+    EXPECT_EQ(pieces.HexDigest(), Sha256Hex(text));
+}
+
+TEST(UpdateScriptTest, WindowsScriptHasTheSixLines) {
+    const std::string exe = "C:\\Program Files\\Kelvra\\kelvra.exe";
+    const std::string dir = "C:\\Program Files\\Kelvra";
+    const std::string bat = "C:\\Program Files\\kelvra\\$$update.bat";
+    const std::vector<std::string> expected = {
+        ":try",
+        "del \"C:\\Program Files\\Kelvra\\kelvra.exe\"",
+        "if exist \"C:\\Program Files\\Kelvra\\kelvra.exe\" goto try",
+        "copy \"C:\\Program Files\\Kelvra\\kelvra_tmp.exe\" "
+        "\"C:\\Program Files\\Kelvra\\kelvra.exe\"",
+        "del \"C:\\Program Files\\Kelvra\\kelvra_tmp.exe\"",
+        "del \"C:\\Program Files\\kelvra\\$$update.bat\"",
+    };
+    EXPECT_EQ(WindowsUpdateScriptLines(exe, dir, "kelvra_tmp.exe", bat), expected);
+    std::string joined;
+    for (const std::string& line : expected) {
+        joined += line + "\r\n";
+    }
+    EXPECT_EQ(BuildWindowsUpdateScript(exe, dir, "kelvra_tmp.exe", bat), joined);
+}
+
+TEST(UpdateScriptTest, ShellQuoting) {
+    EXPECT_EQ(ShellQuote("plain"), "'plain'");
+    EXPECT_EQ(ShellQuote("it's $HOME `x`"), "'it'\\''s $HOME `x`'");
+    EXPECT_EQ(ShellQuote(""), "''");
+}
+
+} // namespace
+} // namespace kelvra
