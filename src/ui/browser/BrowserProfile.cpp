@@ -9,32 +9,47 @@ namespace kelvra::ui {
 namespace {
 
 // Reports to the host every click on a "javascript:" link or area (the engine does not announce
-// such navigations), and the end of loading of every sub-frame. Runs once per document.
+// such navigations), and the end of loading of every sub-frame. Runs once per document. Only
+// the top document has the web channel: frames hand their reports to it by message.
 const char* const kReporterScript = R"JS(
 (function () {
   if (window.__kelvraReporter) return;
   window.__kelvraReporter = true;
-  if (typeof qt === 'undefined' || !qt.webChannelTransport || typeof QWebChannel === 'undefined')
-    return;
-  var host = null, waiting = [];
-  new QWebChannel(qt.webChannelTransport, function (channel) {
-    host = channel.objects.%1;
-    var calls = waiting; waiting = [];
-    calls.forEach(function (call) { call(); });
-  });
-  function send(call) { if (host) call(); else waiting.push(call); }
+  var isTop = window === window.top;
+  var report;
+  if (isTop) {
+    if (typeof qt === 'undefined' || !qt.webChannelTransport || typeof QWebChannel === 'undefined')
+      return;
+    var host = null, waiting = [];
+    new QWebChannel(qt.webChannelTransport, function (channel) {
+      host = channel.objects.%1;
+      var calls = waiting; waiting = [];
+      calls.forEach(function (call) { call(); });
+    });
+    report = function (kind, href) {
+      var call = function () {
+        if (kind === 'link') host.reportScriptLink(href); else host.reportFrameLoaded();
+      };
+      if (host) call(); else waiting.push(call);
+    };
+    window.addEventListener('message', function (event) {
+      var data = event.data;
+      if (data && typeof data === 'object' && data.kelvraReport === true)
+        report(data.kind === 'link' ? 'link' : 'frame', String(data.href || ''));
+    });
+  } else {
+    report = function (kind, href) {
+      window.top.postMessage({ kelvraReport: true, kind: kind, href: href }, '*');
+    };
+    window.addEventListener('load', function () { report('frame', ''); });
+  }
   document.addEventListener('click', function (event) {
     if (event.button !== 0 || !event.target || !event.target.closest) return;
     var link = event.target.closest('a[href], area[href]');
     if (!link) return;
     var href = (link.getAttribute('href') || '').trim();
-    if (!/^javascript:/i.test(href)) return;
-    send(function () { host.reportScriptLink(href); });
+    if (/^javascript:/i.test(href)) report('link', href);
   }, true);
-  if (window !== window.top)
-    window.addEventListener('load', function () {
-      send(function () { host.reportFrameLoaded(); });
-    });
 })();
 )JS";
 
