@@ -22,6 +22,7 @@ QFont Font(int pixelSize, bool bold = false);
 QImage Icon(int index);     // 32 x 32 side-item image 0..10
 QImage AppIcon();           // 64 x 64 window icon
 QImage ErrorIcon();         // 32 x 32
+QImage DropArrow();         // 10 x 6, the arrow of the drop-down lists
 QImage Home(bool chinese);  // 720 x 560
 QImage Network();           // 700 x 250
 QImage About(bool chinese); // 759 x 661

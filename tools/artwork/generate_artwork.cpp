@@ -57,5 +57,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i <= 10; ++i)
         ok &= Write(art::Icon(i), root.filePath(QString("icons/item%1.png").arg(i)));
     ok &= Write(art::AppIcon(), root.filePath("icons/kelvra.png"));
+    ok &= Write(art::DropArrow(), root.filePath("icons/arrow_down.png"));
     return ok ? 0 : 1;
 }

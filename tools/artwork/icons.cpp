@@ -275,6 +275,17 @@ QImage AppIcon() {
     return big.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
+QImage DropArrow() {
+    QImage big(40, 24, QImage::Format_ARGB32_Premultiplied);
+    big.fill(Qt::transparent);
+    QPainter p(&big);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kDeep, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF{QPointF(6, 5), QPointF(20, 19), QPointF(34, 5)});
+    p.end();
+    return big.scaled(10, 6, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QImage ErrorIcon() {
     QImage big = Canvas();
     QPainter p(&big);

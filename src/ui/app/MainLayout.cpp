@@ -1,5 +1,6 @@
 #include "ui/app/MainLayout.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -48,6 +49,7 @@ QComboBox* ListBox(const QString& name, const QString& accessible, QWidget* pare
     box->setEditable(false); // the user picks an entry and cannot type
     box->setFixedWidth(kFieldWidth);
     box->setMaxVisibleItems(20);
+    box->view()->setMinimumWidth(220); // long makes and engine codes stay readable
     return box;
 }
 
@@ -103,8 +105,11 @@ struct ListRow {
 // A titled block of lists with its search button.
 void AddListBlock(QVBoxLayout* layout, QWidget* panel, const char* label, const char* title,
                   std::initializer_list<ListRow> lists, const char* button, const char* what) {
-    AddCentred(layout, PanelLabel(label, QString::fromUtf8(title), panel));
-    layout->itemAt(layout->count() - 1)->widget()->setFixedWidth(kFieldWidth);
+    // Left-aligned with the lists; added without an alignment so that a wrapped title gets
+    // the height of its lines.
+    QLabel* heading = PanelLabel(label, QString::fromUtf8(title), panel);
+    heading->setContentsMargins((185 - kFieldWidth) / 2, 0, 8, 0);
+    layout->addWidget(heading);
     for (const ListRow& list : lists)
         AddCentred(layout, ListBox(list.name, QString::fromUtf8(list.accessible), panel));
     auto* buttonRow = new QHBoxLayout;
