@@ -5,7 +5,9 @@
 //   KELVRA_SCREENSHOT=path      once the main window's first show is done, a PNG of it is saved
 //                               there (written beside, then renamed into place);
 //   KELVRA_AUTOMATION_LOG=path  every message box appends "caption<TAB>text" to the file;
-//   KELVRA_AUTOMATION_ACCEPT=1  every message box is accepted about 300 ms after it shows.
+//   KELVRA_AUTOMATION_ACCEPT=1  every message box is accepted about 300 ms after it shows;
+//   KELVRA_EXIT_AFTER_SHOW=1    the program ends once the main window's first show is done
+//                               (start-up timing).
 
 #include <QDir>
 #include <QFile>
@@ -59,6 +61,11 @@ int main(int argc, char** argv) {
     if (!screenshot.isEmpty()) {
         QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
                          [&formMain, screenshot] { SaveScreenshot(formMain, screenshot); });
+    }
+
+    if (qEnvironmentVariable("KELVRA_EXIT_AFTER_SHOW") == QLatin1String("1")) {
+        QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &app,
+                         &QApplication::quit, Qt::QueuedConnection);
     }
 
     QTimer::singleShot(0, &formMain, [&formMain] { formMain.show(); });
