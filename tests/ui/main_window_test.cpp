@@ -66,6 +66,7 @@ private:
 
 private slots:
     void initTestCase() {
+        QApplication::setApplicationName("Kelvra"); // as the entry sets it
         m_sim = std::make_unique<kelvra::test::SimProcess>();
         m_temp = std::make_unique<QTemporaryDir>();
         QVERIFY(m_temp->isValid());
@@ -369,6 +370,29 @@ private slots:
         QCOMPARE(window.Pages()->ActiveIndex(), -1);
         for (const std::string& target : m_sim->Requests())
             QVERIFY2(target.find("/xml/") == std::string::npos, target.c_str());
+    }
+
+    void unwritableDataFolderIsReportedAndTheWindowStillOpens() {
+        // A data folder below a plain file can be neither created nor written (even by root).
+        const QString blocker = m_temp->filePath("plain-file");
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        qputenv("KELVRA_DATA_DIR", (blocker + "/kelvra").toUtf8());
+        AppState state;
+        state.serviceRoot = m_sim->Root();
+        TFormMain window(state); // the creation error is shown and accepted
+        const QStringList created = kelvra::test::ReadLogLines(m_log);
+        QCOMPARE(created.size(), 1);
+        QVERIFY2(created[0].startsWith("Kelvra\tUnable to write to " + blocker),
+                 qPrintable(created[0]));
+        QSignalSpy shown(&window, &TFormMain::firstShowDone);
+        window.show(); // the language file cannot be written either: reported, no crash
+        QVERIFY(shown.wait(10000));
+        QVERIFY(window.isVisible());
+        const QStringList all = kelvra::test::ReadLogLines(m_log);
+        QCOMPARE(all.size(), 2);
+        QVERIFY2(all[1].startsWith("Kelvra\tUnable to write to " + blocker), qPrintable(all[1]));
     }
 
     void redirectCountsAsAvailable() {
