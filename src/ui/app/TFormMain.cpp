@@ -143,22 +143,22 @@ void TFormMain::SetWindowCaption(const std::string& caption) {
     setWindowTitle(Q(caption));
 }
 
-SideItemList* TFormMain::ItemsOf(int group) const {
+SideItemList* TFormMain::SideItems(int group) const {
     return group == 4 ? m_side.group4Items : group == 5 ? m_side.group5Items : nullptr;
 }
 
 void TFormMain::SetSideItemCaption(int group, int index, const std::string& caption) {
-    if (SideItemList* items = ItemsOf(group))
+    if (SideItemList* items = SideItems(group))
         items->SetCaption(index, Q(caption));
 }
 
 void TFormMain::SetSideItemImage(int group, int index, int imageIndex) {
-    if (SideItemList* items = ItemsOf(group))
+    if (SideItemList* items = SideItems(group))
         items->SetImage(index, imageIndex);
 }
 
 void TFormMain::SetSideItemSelected(int group, int index, bool selected) {
-    if (SideItemList* items = ItemsOf(group))
+    if (SideItemList* items = SideItems(group))
         items->SetSelected(index, selected);
 }
 

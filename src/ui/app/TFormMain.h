@@ -37,6 +37,9 @@ public:
     BrowserView* Browser(int number) const;
     PageControl* Pages() const { return m_pageArea.control; }
     SideChannel* Side() const { return m_side.channel; }
+    // The large items of RzGroup4 or RzGroup5 (their clicks are the side-menu handlers);
+    // nullptr for any other group.
+    SideItemList* SideItems(int group) const;
     // Rebuilds the vehicle and engine lists when a language is applied.
     void SetListsRefill(std::function<void()> refill) { m_refillLists = std::move(refill); }
 
@@ -77,7 +80,6 @@ protected:
 private:
     void LayoutChildren();
     void OpenInfoPage();
-    SideItemList* ItemsOf(int group) const;
 
     AppState& m_state;
     std::unique_ptr<HttpTransport> m_transport;
