@@ -32,6 +32,8 @@ Service::Service(Context& context) : m_context(context) {
     RegisterControl(m_control, context);
 
     m_server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+    // Replies are written as head and body; without this the body waits for a delayed ACK.
+    m_server.set_tcp_nodelay(true);
     m_server.set_keep_alive_timeout(2);
     m_server.set_read_timeout(2, 0);
     m_server.set_write_timeout(5, 0);
