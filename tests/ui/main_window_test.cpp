@@ -213,6 +213,12 @@ private slots:
         QVERIFY(link->font().underline());
         QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
 
+        // The three timers exist with their intervals (their handlers come with the watches).
+        QCOMPARE(window->findChild<QTimer*>("Timer1")->interval(), 1000);
+        QCOMPARE(window->findChild<QTimer*>("Timer_update")->interval(), 10000);
+        QVERIFY(window->findChild<QTimer*>("Timer_update")->isSingleShot());
+        QCOMPARE(window->findChild<QTimer*>("conn_kelvra")->interval(), 20000);
+
         // No browser has loaded anything, nor even started its engine.
         for (int i = 1; i <= 4; ++i) {
             QVERIFY(window->Browser(i)->Engine() == nullptr);
