@@ -42,8 +42,12 @@ bool StartHidden(const std::string& scriptPath) {
 #else
 
 // Starts "/bin/sh script" in a new session whose parent is not this program (double fork), with
-// standard input and output on /dev/null. Reports whether the shell was really executed.
+// standard input and output on /dev/null and no other inherited descriptor (the script must not
+// keep this program's sockets or its single-instance lock alive). Reports whether the shell was
+// really executed.
 bool StartHidden(const std::string& scriptPath) {
+    long openMax = ::sysconf(_SC_OPEN_MAX);
+    const int lastFd = static_cast<int>(openMax <= 0 || openMax > 65536 ? 65536 : openMax);
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) {
         return false;
@@ -68,6 +72,11 @@ bool StartHidden(const std::string& scriptPath) {
             ::dup2(null, 0);
             ::dup2(null, 1);
             ::dup2(null, 2);
+        }
+        for (int fd = 3; fd < lastFd; ++fd) {
+            if (fd != report[1]) {
+                ::close(fd);
+            }
         }
         ::execv(argv[0], const_cast<char* const*>(argv));
         const int error = errno;
