@@ -319,19 +319,6 @@ TEST_F(LoginPresenterTest, CancelLinksAndTheCloseBox) {
     EXPECT_TRUE(sim.Requests().empty());
 }
 
-TEST_F(LoginPresenterTest, HoverUnderlinesAndTheWindowTakesItBack) {
-    presenter.Label4MouseMove();
-    presenter.Label5MouseMove();
-    presenter.Label3MouseMove();
-    EXPECT_EQ(window.looks, (Log{"Label4 width 150", "Label4 underlined", "Label4 hand",
-                                 "Label5 width 120", "Label5 underlined", "Label5 hand",
-                                 "Label3 width 150", "Label3 underlined", "Label3 hand"}));
-    window.looks.clear();
-    presenter.FormMouseMove();
-    EXPECT_EQ(window.looks, (Log{"Label3 plain", "Label4 plain", "Label5 plain", "Label3 width 150",
-                                 "Label4 width 150", "Label5 width 120"}));
-}
-
 TEST_F(LoginPresenterTest, CreationCentresOnTheScreen) {
     presenter.FormCreate(1920, 1080);
     presenter.FormCreate(1025, 769);

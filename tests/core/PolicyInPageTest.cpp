@@ -5,7 +5,6 @@
 
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -199,15 +198,6 @@ protected:
         InPageCommands commands(state, recorder, recorder, client, [] { return true; });
         commands.WebBrowser1BeforeNavigate2(state.pageBaseUrl + page);
     }
-    std::string Stored(const std::string& user, const std::string& field) {
-        std::istringstream lines(sim.Control("/__sim/account?username=" + user));
-        for (std::string line; std::getline(lines, line);) {
-            if (line.rfind(field + "=", 0) == 0) {
-                return line.substr(field.size() + 1);
-            }
-        }
-        return "<missing>";
-    }
     static std::string ReadOnly(const std::string& user, const std::string& password) {
         return "/kelvra_cd/xml/get_login_status.asp?mac=0A-1B-2C-3D-4E-5F&IP=192.168.7.20"
                "&username=" +
@@ -373,20 +363,6 @@ TEST_F(PolicyProductTest, OutcomeTable) {
     }
 }
 
-TEST_F(PolicyProductTest, CountedPagesReachTheStoredAccount) {
-    LogIn("limit", "limit123", ""); // 5 of 5: counted once, then refused
-    Follow("pro_show.asp?id=1");
-    EXPECT_EQ(Stored("limit", "search_num"), "6");
-    EXPECT_EQ(state.session.search_num, 6);
-    recorder.log.clear();
-    Follow("pro_show.asp?id=2");
-    EXPECT_EQ(Stored("limit", "search_num"), "6");
-    EXPECT_EQ(recorder.log,
-              (Log{"busy off", "busy on", kNoSearch,
-                   "navigate page:search/maxquery.asp?username=limit&lan=English&searchnum=6"
-                   "&Gid=104"}));
-}
-
 TEST_F(PolicyProductTest, BothProductMarkersRunBothStepsOrdinaryFirst) {
     LogIn("vip", "vip123", "");
     Follow("pro_show_vip.asp?from=pro_show.asp");
@@ -425,18 +401,6 @@ TEST_F(PolicyProductTest, ServiceFailuresShowTheErrorPageAndKeepTheSession) {
         EXPECT_EQ(state.session.username, "demo") << c.kind;
         EXPECT_EQ(state.session.search_num, c.searchNumAfter) << c.kind;
     }
-}
-
-TEST_F(PolicyProductTest, AMissingAttributeKeepsTheFieldsReadBeforeIt) {
-    LogIn("demo", "demo123", "");
-    sim.Control("/__sim/list?path=get_login_status.asp&body=" +
-                SimProcess::Encode("<r><returnValue>true</returnValue><userinfo admin=\"7\" "
-                                   "s_mac=\"m\" s_ip=\"i\" search_num=\"4\"/></r>"));
-    Follow("pro_show.asp?id=1");
-    EXPECT_EQ(recorder.log, (Log{"busy off", "busy on", "page 8"}));
-    EXPECT_EQ(state.session.admin, "7");
-    EXPECT_EQ(state.session.search_num, 4);
-    EXPECT_EQ(state.session.username, "demo");
 }
 
 } // namespace
