@@ -166,11 +166,5 @@ TEST(UpdateScriptTest, WindowsScriptHasTheSixLines) {
     EXPECT_EQ(BuildWindowsUpdateScript(exe, dir, "kelvra_tmp.exe", bat), joined);
 }
 
-TEST(UpdateScriptTest, ShellQuoting) {
-    EXPECT_EQ(ShellQuote("plain"), "'plain'");
-    EXPECT_EQ(ShellQuote("it's $HOME `x`"), "'it'\\''s $HOME `x`'");
-    EXPECT_EQ(ShellQuote(""), "''");
-}
-
 } // namespace
 } // namespace kelvra

@@ -103,17 +103,5 @@ TEST_F(UpdateScriptRunTest, ScriptThatCannotBeWrittenIsReported) {
     EXPECT_FALSE(test::IsExistingFileForTest(script));
 }
 
-TEST(UpdateScriptTextTest, PosixScriptQuotesAndNeverStartsTheProgram) {
-    const std::string text =
-        BuildPosixUpdateScript(4242, "/opt/k'v/kelvra", "/opt/k'v/new $x", "/d/$$update.sh");
-    EXPECT_NE(text.find("pid=4242\n"), std::string::npos);
-    EXPECT_NE(text.find("exe='/opt/k'\\''v/kelvra'\n"), std::string::npos);
-    EXPECT_NE(text.find("new='/opt/k'\\''v/new $x'\n"), std::string::npos);
-    EXPECT_NE(text.find("script='/d/$$update.sh'\n"), std::string::npos);
-    // The executable appears only as a file operand, never as a command.
-    EXPECT_EQ(text.find("\"$exe\" &"), std::string::npos);
-    EXPECT_EQ(text.find("exec "), std::string::npos);
-}
-
 } // namespace
 } // namespace kelvra
