@@ -230,6 +230,15 @@ TEST_F(UpdatePresenterTest, FailedFileShowsDownloadErrorAndChangesNothing) {
     EXPECT_FALSE(Presenter().Finished());
 }
 
+TEST_F(UpdatePresenterTest, UnknownExecutableFolderIsADownloadError) {
+    PublishUpdate();
+    services.exePath.clear();
+    RunDownload();
+    EXPECT_TRUE(view.Logged("message TIP|Download Error!"));
+    EXPECT_TRUE(scripts.empty());
+    EXPECT_EQ(InstalledVersion(), "1.0.0.3");
+}
+
 TEST_F(UpdatePresenterTest, MissingUpdateListEndsSilently) {
     sim.Control("/__sim/version?v=");
     RunDownload();

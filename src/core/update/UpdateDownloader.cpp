@@ -129,6 +129,11 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
         return result;
     }
     result.mainProgram = reading.list.mainProgram;
+    if (request.targetFolder.empty() && !reading.list.entries.empty()) {
+        result.end = DownloadEnd::DownloadError;
+        result.error = "the executable's folder is not known";
+        return result;
+    }
     for (const UpdateEntry& entry : reading.list.entries) {
         if (stopRequested.load()) {
             result.end = DownloadEnd::Stopped;

@@ -37,7 +37,8 @@ struct DownloadNotifications {
 
 struct DownloadRequest {
     std::string updateListUrl; // the fixed update list location
-    std::string targetFolder;  // the executable's folder, where the files are saved
+    std::string targetFolder;  // the executable's folder, where the files are saved; empty when
+                               // unknown, which fails the first file
 };
 
 // The user agent the updater's requests carry.

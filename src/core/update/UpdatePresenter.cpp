@@ -70,7 +70,8 @@ void UpdatePresenter::UpdateBtnClick() {
     if (m_worker.joinable()) {
         return;
     }
-    DownloadRequest request{m_services.updateListUrl, FolderOfPath(m_services.exePath)};
+    const std::string& exe = m_services.exePath;
+    DownloadRequest request{m_services.updateListUrl, exe.empty() ? exe : FolderOfPath(exe)};
     std::unique_ptr<HttpTransport> transport = m_services.makeTransport();
     std::weak_ptr<int> alive = m_alive;
     UpdateView* view = &m_view;
