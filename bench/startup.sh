@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-9}"
 source scripts/headless-env
-bin=build/bin
+bin="${KELVRA_BENCH_BIN:-build/bin}"
 work=$(mktemp -d)
 trap 'kill $sim_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
