@@ -1,0 +1,24 @@
+// Any bytes as a login-status reply, read as the full and as the read-only check.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "service/Session.h"
+#include "service/SessionReply.h"
+#include "service/XmlDocument.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const kelvra::XmlLoadResult doc =
+        kelvra::ParseXml(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!doc.ok) {
+        return 0;
+    }
+    (void)kelvra::IsPositiveReply(doc.root);
+    for (auto kind : {kelvra::LoginCheckKind::Full, kelvra::LoginCheckKind::ReadOnly}) {
+        kelvra::Session session;
+        std::string error;
+        (void)kelvra::ReadAllUserInfo(doc.root, kind, session, error);
+    }
+    return 0;
+}
