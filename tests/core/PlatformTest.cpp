@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -217,7 +218,9 @@ TEST(SingleInstanceLock, WithoutRuntimeFolderUsesAPrivateTmpFolder) {
         SingleInstanceLock second(name);
         EXPECT_FALSE(second.Acquired());
     }
-    const std::string folder = "/tmp/kelvra-" + std::to_string(getuid());
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string folder = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : P_tmpdir) +
+                               "/kelvra-" + std::to_string(getuid());
     struct stat info {};
     ASSERT_EQ(lstat(folder.c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));

@@ -116,6 +116,12 @@ std::string FormatHardwareAddress(const unsigned char* bytes) {
     return text;
 }
 
+// $TMPDIR when it is an absolute path, else the system's temporary folder.
+std::string TempFolder() {
+    const std::string tmp = Env("TMPDIR");
+    return !tmp.empty() && tmp.front() == '/' ? tmp : std::string(P_tmpdir);
+}
+
 // The folder that holds the single-instance lock file, made when missing; empty when there is
 // none that belongs to this user.
 std::string LockFolder() {
@@ -123,7 +129,7 @@ std::string LockFolder() {
     if (!runtime.empty()) {
         return runtime;
     }
-    const std::string folder = "/tmp/kelvra-" + std::to_string(getuid());
+    const std::string folder = TempFolder() + "/kelvra-" + std::to_string(getuid());
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         return {};
     }
@@ -150,7 +156,7 @@ std::string FindDataFolder() {
     if (!home.empty()) {
         return home + "/.local/share/kelvra";
     }
-    return "/tmp/kelvra-data-" + std::to_string(getuid());
+    return TempFolder() + "/kelvra-data-" + std::to_string(getuid());
 }
 
 bool InternetConnected() {
