@@ -26,5 +26,6 @@ QImage DropArrow();         // 10 x 6, the arrow of the drop-down lists
 QImage Home(bool chinese);  // 720 x 560
 QImage Network();           // 700 x 250
 QImage About(bool chinese); // 759 x 661
+QImage Login();             // 70 x 70, the login window's picture
 
 } // namespace art

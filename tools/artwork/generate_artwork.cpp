@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
     ok &= Write(art::Network(), root.filePath("images/network.jpg"));
     ok &= Write(art::About(false), root.filePath("images/about_en.jpg"));
     ok &= Write(art::About(true), root.filePath("images/about_cn.jpg"));
+    ok &= Write(art::Login(), root.filePath("images/login.jpg"));
     ok &= Write(art::ErrorIcon(), root.filePath("images/error.png"));
     for (int i = 0; i <= 10; ++i)
         ok &= Write(art::Icon(i), root.filePath(QString("icons/item%1.png").arg(i)));

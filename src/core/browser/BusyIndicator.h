@@ -89,6 +89,10 @@ public:
     // The watchdog ran out: hide, as a completed document would.
     void WatchdogExpired();
 
+    // Time limit of the watchdog for the next show (the default is kBusyWatchdogMs).
+    void SetWatchdogMs(int milliseconds) { m_watchdogMs = milliseconds; }
+    int WatchdogMs() const { return m_watchdogMs; }
+
     bool Shown() const { return !m_disabled.empty(); }
     bool OnScreen() const { return m_onScreen; }
     const std::vector<WindowHandle>& DisabledWindows() const { return m_disabled; }

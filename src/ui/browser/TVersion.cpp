@@ -1,18 +1,133 @@
 #include "ui/browser/TVersion.h"
 
-#include <QLabel>
+#include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTimer>
 
 namespace kelvra::ui {
+namespace {
+
+constexpr int kFrameMs = 40; // 25 frames a second; one sweep takes kCycle frames
+
+WindowHandle HandleOf(const QWidget* widget) {
+    return reinterpret_cast<WindowHandle>(widget);
+}
+
+} // namespace
+
+BusyBar::BusyBar(QWidget* parent) : QWidget(parent), m_frames(new QTimer(this)) {
+    setObjectName("fcImager1");
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    m_frames->setInterval(kFrameMs);
+    connect(m_frames, &QTimer::timeout, this, [this] {
+        m_phase = (m_phase + 1) % kCycle;
+        update();
+    });
+}
+
+void BusyBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRectF track = rect();
+    p.fillRect(track, QColor(0x0b, 0x53, 0x94));
+    // The band is half the bar wide and enters from beyond the left edge, so that the sweep
+    // starts and ends with the track alone.
+    const double band = track.width() / 2;
+    const double left = -band + (track.width() + band) * m_phase / (kCycle - 1);
+    QLinearGradient glow(left, 0, left + band, 0);
+    glow.setColorAt(0.0, QColor(0x1c, 0x7e, 0xd6, 0));
+    glow.setColorAt(0.5, QColor(0x8f, 0xd3, 0xff));
+    glow.setColorAt(1.0, QColor(0x1c, 0x7e, 0xd6, 0));
+    p.fillRect(QRectF(left, 0, band, track.height()), glow);
+    p.setPen(QColor(0x06, 0x33, 0x5e));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void BusyBar::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_frames->start();
+}
+
+void BusyBar::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_frames->stop();
+}
 
 TVersion::TVersion(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                          Qt::WindowDoesNotAcceptFocus),
+      m_busy(*this) {
     setObjectName("Version");
     setWindowTitle(QStringLiteral("Version"));
     setAccessibleName(tr("Loading"));
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
     setFixedSize(kWidth, kHeight);
-    auto* picture = new QLabel(this);
-    picture->setObjectName("fcImager1");
-    picture->setGeometry(0, 0, kWidth, kHeight);
+    m_bar = new BusyBar(this);
+    m_bar->setGeometry(0, 0, kWidth, kHeight);
+    m_watchdog = new QTimer(this);
+    m_watchdog->setObjectName("busyWatchdog");
+    m_watchdog->setSingleShot(true);
+    connect(m_watchdog, &QTimer::timeout, this, [this] { m_busy.WatchdogExpired(); });
+}
+
+TVersion::~TVersion() {
+    // Never leave the program's windows disabled behind a destroyed indicator.
+    m_busy.HideBusy();
+}
+
+void TVersion::SetMainWindow(QWidget* mainWindow, QWidget* sideChannel) {
+    m_main = mainWindow;
+    m_side = sideChannel;
+}
+
+std::vector<TopLevelWindow> TVersion::TopLevelWindows() const {
+    std::vector<TopLevelWindow> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isWindow())
+            windows.push_back({HandleOf(widget), widget->isVisible(), widget->isEnabled()});
+    }
+    return windows;
+}
+
+WindowHandle TVersion::IndicatorHandle() const {
+    return HandleOf(this);
+}
+
+void TVersion::SetWindowEnabled(WindowHandle window, bool enabled) {
+    // The handle is only compared, never followed, until it is found among the living windows.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (HandleOf(widget) == window) {
+            widget->setEnabled(enabled);
+            return;
+        }
+    }
+}
+
+MainWindowFrame TVersion::MainFrame() const {
+    if (!m_main)
+        return {};
+    const QRect outer = m_main->frameGeometry();
+    return {outer.x(), outer.y(), outer.width(), outer.height(), m_side ? m_side->width() : 0};
+}
+
+void TVersion::ShowIndicatorAt(int left, int top, int width, int height) {
+    setFixedSize(width, height);
+    m_bar->setGeometry(0, 0, width, height);
+    move(left, top);
+    show();
+    raise();
+}
+
+void TVersion::HideIndicator() {
+    hide();
+}
+
+void TVersion::StartWatchdog(int milliseconds) {
+    m_watchdog->start(milliseconds);
+}
+
+void TVersion::StopWatchdog() {
+    m_watchdog->stop();
 }
 
 } // namespace kelvra::ui
