@@ -287,6 +287,44 @@ TEST(SearchPanel, ReplayOfBrandSearchFollowsAdminAtLogin) {
     EXPECT_NE(f.view.location.find("brand_list_kelvra_vip.asp"), std::string::npos);
 }
 
+TEST(SearchPanel, ReplayTakesListsAsTheyAreAtLogin) {
+    Fixture f;
+    f.view.choices = {{"cb_group1_brand", {16, "BMW"}},
+                      {"cb_group1_category", {1601, "3er"}},
+                      {"cb_group1_type", {160101, "320i"}}};
+    f.presenter.ListButtonClick(6);
+    ASSERT_EQ(f.state.searchKind, 6);
+    // Another make chosen since: the later lists fell back to their prompts.
+    f.view.choices = {{"cb_group1_brand", {21, "VW"}}};
+    f.LogIn("0");
+    f.view.events.clear();
+    f.presenter.AfterLogin("0");
+    EXPECT_EQ(f.view.events,
+              std::vector<std::string>{
+                  "nav:" + kBase +
+                  "search/brand_list_yorx.asp?typ_id=0&t_search_brand=21&t_search_brand_Name=VW"
+                  "&t_selected=0&t_bra_id=21&t_bra_name=VW&t_search_name=VW"
+                  "&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8"});
+}
+
+TEST(SearchPanel, OfflineEnterIsReplayedOverAnEarlierPage) {
+    Fixture f;
+    f.view.text[3] = "1234";
+    f.presenter.FieldKeyPress(3, 13); // online: a page is shown
+    f.online = false;
+    f.view.text[1] = "  ";
+    f.presenter.FieldKeyPress(1, 13); // offline: only the kind is recorded
+    EXPECT_EQ(f.state.searchKind, 1);
+    f.view.text[1] = "W712"; // edited before the login
+    f.LogIn("1");
+    f.view.events.clear();
+    f.presenter.AfterLogin("0");
+    EXPECT_EQ(f.view.events,
+              std::vector<std::string>{"nav:" + kBase +
+                                       "search/so_list.asp?chaxuntiaojian=renyi&renyi=W712"
+                                       "&f_mode=jqcz&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8"});
+}
+
 TEST(SearchPanel, ReplayOutcomes) {
     {
         Fixture f; // never navigated: nothing sent

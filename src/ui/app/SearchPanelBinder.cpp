@@ -1,0 +1,170 @@
+#include "ui/app/SearchPanelBinder.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "search/SearchUrls.h"
+#include "ui/app/MessageBoxes.h"
+#include "ui/browser/BrowserView.h"
+
+namespace kelvra::ui {
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::string Utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// The character a key press types, as the key-press handlers take it: 13 for either Enter key.
+char TypedCharacter(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        return 13;
+    const QString text = key.text();
+    return text.size() == 1 && text[0].unicode() < 0x80 ? char(text[0].unicode()) : 0;
+}
+
+// Focus that moves between the controls of the window. Focus lost to or regained from another
+// window (a message box, a tooltip, a menu) is no enter or exit of the field.
+bool MovesWithinWindow(const QFocusEvent& focus) {
+    return focus.reason() != Qt::ActiveWindowFocusReason && focus.reason() != Qt::PopupFocusReason;
+}
+
+constexpr const char* kListNames[] = {"cb_group1_brand",     "cb_group1_category", "cb_group1_type",
+                                      "cb_group1_brand_all", "cb_group2_eg",       "engine_code",
+                                      "cb_group2_eg_all"};
+// Buttons of the number kinds 1..5 and of the list kinds 6..9.
+constexpr const char* kNumberButtons[] = {"Button3", "Button2", "Button1", "Button4", "Button6"};
+constexpr const char* kListButtons[] = {"Button5", "Button8", "Button7", "Button9"};
+
+} // namespace
+
+SearchPanelWidgets FindSearchPanelWidgets(QWidget* window, BrowserView* mainBrowser,
+                                          std::function<void(int)> showPage) {
+    SearchPanelWidgets w;
+    w.window = window;
+    w.mainBrowser = mainBrowser;
+    w.showPage = std::move(showPage);
+    for (int kind = kSearchAny; kind <= kSearchEan; ++kind) {
+        w.fields[kind - 1] = window->findChild<QLineEdit*>(FieldNameForKind(kind));
+        w.numberButtons[kind - 1] = window->findChild<QAbstractButton*>(kNumberButtons[kind - 1]);
+    }
+    for (int i = 0; i < 4; ++i)
+        w.listButtons[i] = window->findChild<QAbstractButton*>(kListButtons[i]);
+    for (const char* name : kListNames)
+        w.lists[name] = window->findChild<QComboBox*>(name);
+    return w;
+}
+
+SearchPanelBinder::SearchPanelBinder(const SearchPanelWidgets& widgets, AppState& state,
+                                     std::function<bool()> networkOnline, QObject* parent)
+    : QObject(parent), m_widgets(widgets), m_presenter(state, *this, std::move(networkOnline)) {
+    for (int kind = kSearchAny; kind <= kSearchEan; ++kind) {
+        if (QLineEdit* field = Field(kind))
+            field->installEventFilter(this);
+        if (QAbstractButton* button = m_widgets.numberButtons[kind - 1])
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, kind] { m_presenter.NumberButtonClick(kind); });
+    }
+    for (int i = 0; i < 4; ++i) {
+        const int kind = kSearchVehicleType + i;
+        if (QAbstractButton* button = m_widgets.listButtons[i])
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, kind] { m_presenter.ListButtonClick(kind); });
+    }
+}
+
+QLineEdit* SearchPanelBinder::Field(int kind) const {
+    return kind >= kSearchAny && kind <= kSearchEan ? m_widgets.fields[kind - 1] : nullptr;
+}
+
+int SearchPanelBinder::KindOfField(const QObject* watched) const {
+    for (int kind = kSearchAny; kind <= kSearchEan; ++kind) {
+        if (watched != nullptr && watched == Field(kind))
+            return kind;
+    }
+    return 0;
+}
+
+bool SearchPanelBinder::eventFilter(QObject* watched, QEvent* event) {
+    const int kind = KindOfField(watched);
+    if (kind != 0) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            m_presenter.FieldKeyPress(kind, TypedCharacter(*static_cast<QKeyEvent*>(event)));
+            break;
+        case QEvent::FocusIn:
+            if (MovesWithinWindow(*static_cast<QFocusEvent*>(event)))
+                m_presenter.FieldEnter(kind);
+            break;
+        case QEvent::FocusOut:
+            if (MovesWithinWindow(*static_cast<QFocusEvent*>(event)))
+                m_presenter.FieldExit(kind);
+            break;
+        default:
+            break;
+        }
+    }
+    // Every event, Enter included, goes on to the field.
+    return QObject::eventFilter(watched, event);
+}
+
+std::string SearchPanelBinder::FieldText(int kind) const {
+    const QLineEdit* field = Field(kind);
+    return field ? Utf8(field->text()) : std::string();
+}
+
+std::string SearchPanelBinder::FieldHint(int kind) const {
+    // The hint is where the language application puts it (TFormMain::SetControlHint).
+    const QLineEdit* field = Field(kind);
+    return field ? Utf8(field->property("hint").toString()) : std::string();
+}
+
+void SearchPanelBinder::SetFieldText(int kind, const std::string& text) {
+    if (QLineEdit* field = Field(kind))
+        field->setText(Q(text));
+}
+
+void SearchPanelBinder::FocusField(int kind) {
+    if (QLineEdit* field = Field(kind))
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+ListChoice SearchPanelBinder::Choice(const std::string& listName) const {
+    auto it = m_widgets.lists.find(listName);
+    const QComboBox* box = it == m_widgets.lists.end() ? nullptr : it->second;
+    if (box == nullptr || box->currentIndex() < 0)
+        return {};
+    return {static_cast<std::int32_t>(box->currentData().toInt()), Utf8(box->currentText())};
+}
+
+void SearchPanelBinder::FocusList(const std::string& listName) {
+    auto it = m_widgets.lists.find(listName);
+    if (it != m_widgets.lists.end() && it->second != nullptr)
+        it->second->setFocus(Qt::OtherFocusReason);
+}
+
+void SearchPanelBinder::ShowInfo(const std::string& text, const std::string& caption) {
+    ShowInformation(m_widgets.window, Q(caption), Q(text));
+}
+
+void SearchPanelBinder::NavigateMain(const std::string& url) {
+    if (m_widgets.mainBrowser)
+        m_widgets.mainBrowser->Navigate(Q(url));
+}
+
+std::string SearchPanelBinder::MainLocationUrl() const {
+    return m_widgets.mainBrowser ? Utf8(m_widgets.mainBrowser->LocationURL()) : std::string();
+}
+
+void SearchPanelBinder::ShowPage(int index) {
+    if (m_widgets.showPage)
+        m_widgets.showPage(index);
+}
+
+} // namespace kelvra::ui

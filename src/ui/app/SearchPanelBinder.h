@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+
+#include <QObject>
+
+#include "app/AppState.h"
+#include "search/SearchPresenter.h"
+#include "search/SearchView.h"
+
+class QAbstractButton;
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace kelvra::ui {
+
+class BrowserView;
+
+// The widgets the search panels work on, all owned by the main window.
+struct SearchPanelWidgets {
+    QWidget* window = nullptr;                       // parent of the message boxes
+    std::array<QLineEdit*, 5> fields{};              // by number kind 1..5
+    std::array<QAbstractButton*, 5> numberButtons{}; // the search button of kinds 1..5
+    std::array<QAbstractButton*, 4> listButtons{};   // the search button of kinds 6..9
+    std::map<std::string, QComboBox*> lists;         // the seven lists by object name
+    BrowserView* mainBrowser = nullptr;              // WebBrowser1
+    std::function<void(int)> showPage;               // active page of RzPageControl1
+};
+
+// Finds the panel's widgets by object name under the window; missing ones stay null (the binder
+// then leaves that control unconnected).
+SearchPanelWidgets FindSearchPanelWidgets(QWidget* window, BrowserView* mainBrowser,
+                                          std::function<void(int)> showPage);
+
+// Connects the number fields, the nine search buttons and the seven lists of the side panel to
+// one SearchPresenter: key presses (Enter acts, no key is swallowed), focus in and out, clicks.
+// The Qt side only moves texts, focus and clicks; every rule is the presenter's.
+class SearchPanelBinder : public QObject, public SearchView {
+public:
+    // `networkOnline` is the main window's network-online flag, asked at each search.
+    SearchPanelBinder(const SearchPanelWidgets& widgets, AppState& state,
+                      std::function<bool()> networkOnline, QObject* parent = nullptr);
+
+    SearchPresenter& Presenter() { return m_presenter; }
+
+    // SearchView: a kind without a field reads as empty and ignores writes; an unknown list
+    // reads as the prompt (id 0, no text).
+    std::string FieldText(int kind) const override;
+    std::string FieldHint(int kind) const override;
+    void SetFieldText(int kind, const std::string& text) override;
+    void FocusField(int kind) override;
+    ListChoice Choice(const std::string& listName) const override;
+    void FocusList(const std::string& listName) override;
+    void ShowInfo(const std::string& text, const std::string& caption) override;
+    void NavigateMain(const std::string& url) override;
+    std::string MainLocationUrl() const override;
+    void ShowPage(int index) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* Field(int kind) const;
+    // The number kind (1..5) of a watched field, 0 when it is none of them.
+    int KindOfField(const QObject* watched) const;
+
+    SearchPanelWidgets m_widgets;
+    SearchPresenter m_presenter;
+};
+
+} // namespace kelvra::ui
