@@ -36,6 +36,7 @@ struct UpdateFile {
     std::string content;
     std::string sha256; // empty: no sha256 attribute
     bool mainProgram = false;
+    bool chunked = false; // served chunked, without a Content-Length
 };
 
 // Parses a fault kind name ("refuse", "hang", "500", "404", "malformed", "truncated", "slow",

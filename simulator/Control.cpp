@@ -8,6 +8,10 @@
 #include "Reply.h"
 #include "Schema.h"
 
+#include <fstream>
+#include <optional>
+#include <sstream>
+
 namespace kelvra::sim {
 namespace {
 
@@ -131,7 +135,22 @@ void Version(Context& context, const Request& req, Response& res) {
     SendText(res, "ok\n");
 }
 
-// update_files?name=N&content=C[&temp_name=T][&sha256=H][&main_program=1], or ?clear=1.
+// The whole content of a file on disk; nullopt when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+// update_files?name=N(&content=C | &file=PATH)[&temp_name=T][&sha256=H][&main_program=1]
+// [&chunked=1], or ?clear=1. file= publishes the bytes of a file on disk (a real executable).
 void UpdateFiles(Context& context, const Request& req, Response& res) {
     Query q = ControlQuery(req);
     if (q.Get("clear") == "1") {
@@ -146,11 +165,21 @@ void UpdateFiles(Context& context, const Request& req, Response& res) {
         return;
     }
     file.tempName = q.Get("temp_name", file.name);
-    file.content = q.Get("content");
+    if (auto path = q.Find("file")) {
+        auto bytes = ReadWholeFile(*path);
+        if (!bytes) {
+            SendText(res, "cannot read file= " + *path + "\n", 400);
+            return;
+        }
+        file.content = std::move(*bytes);
+    } else {
+        file.content = q.Get("content");
+    }
     file.sha256 = q.Get("sha256");
     file.mainProgram = q.Get("main_program") == "1";
+    file.chunked = q.Get("chunked") == "1";
     context.AddUpdateFile(file);
-    SendText(res, "ok\n");
+    SendText(res, "ok " + std::to_string(file.content.size()) + "\n");
 }
 
 std::string GeneratedList(const ListShape& shape, int entries) {

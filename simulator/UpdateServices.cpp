@@ -1,10 +1,14 @@
 // The version check and the updater's documents. get_version.asp answers returnValue "false"
 // (and no version element) while no version is published; the update descriptor exists only
-// while one is, and points at the file list with the service's own address.
+// while one is, and points at the file list with the service's own address. A file is served
+// whole with its length, or chunked without one when it was published so.
 #include "Areas.h"
 #include "Encoding.h"
 #include "Query.h"
 #include "Reply.h"
+
+#include <algorithm>
+#include <memory>
 
 namespace kelvra::sim {
 namespace {
@@ -63,11 +67,29 @@ void FileBody(Context& context, const Request& req, Response& res) {
     std::string prefix = std::string(kUpdateBase) + "files/";
     std::string name = PercentDecode(TargetPath(req.target).substr(prefix.size()));
     for (const UpdateFile& file : context.UpdateFiles()) {
-        if (file.name == name) {
-            res.status = 200;
+        if (file.name != name) {
+            continue;
+        }
+        res.status = 200;
+        if (!file.chunked) {
             res.set_content(file.content, "application/octet-stream");
             return;
         }
+        // Chunked, in pieces of 64 KiB: the client learns no length before the end.
+        auto body = std::make_shared<std::string>(file.content);
+        auto sent = std::make_shared<size_t>(0);
+        res.set_chunked_content_provider(
+            "application/octet-stream", [body, sent](size_t, httplib::DataSink& sink) {
+                if (*sent >= body->size()) {
+                    sink.done();
+                    return true;
+                }
+                const size_t piece = std::min<size_t>(64 * 1024, body->size() - *sent);
+                sink.write(body->data() + *sent, piece);
+                *sent += piece;
+                return true;
+            });
+        return;
     }
     SendHtml(res, "<html><body><h1>404 Not Found</h1></body></html>\n", 404);
 }

@@ -327,6 +327,22 @@ TEST_F(UpdatePresenterTest, ProgressAndBusyBar) {
     EXPECT_FALSE(view.busy);
 }
 
+TEST_F(UpdatePresenterTest, UnannouncedLengthShowsABusyBarAndSavesWhole) {
+    const std::string content(300 * 1024, 'c'); // several chunks
+    const std::string source = folder.File("chunked.src");
+    test::WriteBytes(source, content);
+    EXPECT_EQ(sim.Control("/__sim/update_files?name=chunked.bin&chunked=1&file=" +
+                          SimProcess::Encode(source) + "&sha256=" + Sha256Hex(content)),
+              "ok 307200\n");
+    view.answers = {false};
+    RunDownload();
+    EXPECT_TRUE(view.busy);
+    EXPECT_TRUE(view.percents.empty() || view.percents == std::vector<int>{0});
+    EXPECT_EQ(Presenter().Total(), 0u);
+    EXPECT_EQ(test::ReadBytes(AppFolder() + "/chunked.bin"), content);
+    EXPECT_TRUE(view.Logged(kFinalQuestion));
+}
+
 TEST_F(UpdatePresenterTest, HoverLooks) {
     Presenter().LinkMouseEnter();
     Presenter().PanelMouseMove();
