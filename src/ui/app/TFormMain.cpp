@@ -17,6 +17,7 @@
 #include "service/SessionNotices.h"
 #include "ui/app/ComboListsBinder.h"
 #include "ui/app/MessageBoxes.h"
+#include "ui/app/SearchPanelBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/skin/Skin.h"
@@ -89,6 +90,9 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
         boxes, [this] { ShowPage(kPageError); }, m_state, *m_transport,
         [this] { return m_presenter && m_presenter->NetworkOnline(); });
     m_refillLists = [this] { m_lists->GetComboxList(); };
+    m_search = std::make_unique<SearchPanelBinder>(
+        FindSearchPanelWidgets(this, Browser(1), [this](int page) { ShowPage(page); }), m_state,
+        [this] { return m_presenter && m_presenter->NetworkOnline(); });
     if (!services.logoutOnClose) {
         services.logoutOnClose = [this](AppState& s, bool online) {
             return SendLogoutOnClose(s, *m_transport, online);
@@ -141,6 +145,10 @@ void TFormMain::SetControlHint(const std::string& controlName, const std::string
 
 void TFormMain::SetWindowCaption(const std::string& caption) {
     setWindowTitle(Q(caption));
+}
+
+SearchPresenter& TFormMain::Search() {
+    return m_search->Presenter();
 }
 
 SideItemList* TFormMain::SideItems(int group) const {

@@ -15,11 +15,13 @@ class QTimer;
 namespace kelvra {
 class ComboListsBinder;
 class HttpTransport;
+class SearchPresenter;
 } // namespace kelvra
 
 namespace kelvra::ui {
 
 class BrowserProfile;
+class SearchPanelBinder;
 
 // The main window FormMain: side channel with the five groups, the page control with nine pages,
 // the status bar. It moves events and texts between the widgets and its presenter.
@@ -40,6 +42,8 @@ public:
     // The large items of RzGroup4 or RzGroup5 (their clicks are the side-menu handlers);
     // nullptr for any other group.
     SideItemList* SideItems(int group) const;
+    // The number, vehicle and engine searches of the side panel (AfterLogin replays the last).
+    SearchPresenter& Search();
     // Rebuilds the vehicle and engine lists when a language is applied.
     void SetListsRefill(std::function<void()> refill) { m_refillLists = std::move(refill); }
 
@@ -91,6 +95,7 @@ private:
     QTimer* m_timerUpdate = nullptr;
     QTimer* m_connKelvra = nullptr;
     std::unique_ptr<ComboListsBinder> m_lists;
+    std::unique_ptr<SearchPanelBinder> m_search;
     std::function<void()> m_refillLists;
     std::unique_ptr<MainPresenter> m_presenter;
     bool m_firstShowReported = false;
