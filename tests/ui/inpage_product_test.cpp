@@ -1,0 +1,212 @@
+// Product links, script links and the account rules in the real client: the main browser's
+// before-navigate watch with the real web engine against the stand-in service.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+#include "client_harness.h"
+#include "ui/widgets/PageControl.h"
+#include "ui_support.h"
+
+using kelvra::test::Account;
+using kelvra::test::Client;
+
+namespace {
+
+const char* kOrdinaryLink = "a[href*='pro_show.asp']";
+const char* kVipLink = "a[href*='pro_show_vip.asp']";
+
+bool AnyRequestContains(const std::vector<std::string>& targets, const std::string& part) {
+    return std::any_of(targets.begin(), targets.end(),
+                       [&](const std::string& t) { return t.find(part) != std::string::npos; });
+}
+
+} // namespace
+
+class InPageProductTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<kelvra::test::SimProcess> m_sim;
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QString m_log;
+    int m_runs = 0;
+
+    std::unique_ptr<Client> StartClient() {
+        auto client = std::make_unique<Client>(
+            *m_sim, m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)));
+        if (!client->Start())
+            return nullptr;
+        return client;
+    }
+
+    // Logs in from the side menu and shows the result page of an any-number search.
+    bool LoggedInWithResults(Client& c, const QString& user, const QString& password) {
+        return c.LogInFromSideMenu(user, password) && SearchResults(c);
+    }
+
+    bool SearchResults(Client& c) {
+        c.SearchAnyNumber(QStringLiteral("W712"));
+        return c.WaitLoaded(1, QStringLiteral("so_list.asp"));
+    }
+
+    QStringList Messages() const { return kelvra::test::ReadLogLines(m_log); }
+
+private slots:
+    void initTestCase() {
+        QApplication::setApplicationName("Kelvra");
+        m_sim = std::make_unique<kelvra::test::SimProcess>();
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+        m_log = m_temp->filePath(QStringLiteral("boxes.log"));
+        kelvra::test::UseHeadlessMessageBoxes(m_log);
+    }
+
+    void init() {
+        m_sim->Reset();
+        QFile::remove(m_log);
+    }
+
+    // Logged out: the product link leads to the login window without asking the service;
+    // logging in replays the last search with the new session; the next product link counts.
+    void loggedOutLinkThenLoginReplaysAndCounts() {
+        auto c = StartClient();
+        QVERIFY(c);
+        QVERIFY(SearchResults(*c));
+        m_sim->ClearRequests();
+
+        QVERIFY(c->Click(1, kOrdinaryLink));
+        QTRY_VERIFY_WITH_TIMEOUT(c->login->isVisible(), 10000);
+        QVERIFY(!c->main->isVisible());
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("err_en.asp")));
+        QVERIFY(!AnyRequestContains(m_sim->Requests(), "get_login_status.asp"));
+        QVERIFY(Messages().isEmpty());
+        QVERIFY(!c->version->isVisible());
+
+        c->LogIn(QStringLiteral("demo"), QStringLiteral("demo123"));
+        QTRY_VERIFY_WITH_TIMEOUT(!c->login->isVisible() && c->main->isVisible(), 10000);
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("so_list.asp")));
+        QVERIFY2(c->Browser(1)->LocationURL().contains(QStringLiteral("Gid=101")),
+                 qPrintable(c->Browser(1)->LocationURL()));
+        QCOMPARE(Account(*m_sim, "demo")["search_num"], std::string("0"));
+
+        QVERIFY(c->Click(1, kOrdinaryLink));
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("pro_show.asp")));
+        QCOMPARE(Account(*m_sim, "demo")["search_num"], std::string("1"));
+        QCOMPARE(c->state.session.search_num, 1);
+        QVERIFY(c->PageText(1).contains(QStringLiteral("W 712")));
+        QVERIFY(Messages().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
+    }
+
+    // Ordinary accounts at and over their limit, VIP over its limit: which page stays, which
+    // message shows, what the stand-in stored.
+    void quotaOutcomes_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("vip");
+        QTest::addColumn<QString>("firstPage");  // page after the first product link
+        QTest::addColumn<QString>("secondPage"); // after a second one; empty: not clicked
+        QTest::addColumn<QString>("counter");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("messages");
+        const QString refused =
+            "TIP\tNo permission until tomorrow.For more limits, please contact us to be VIP "
+            "member.";
+        QTest::newRow("last page counted, next refused") << "limit"
+                                                         << "limit123" << false << "pro_show.asp"
+                                                         << "maxquery.asp?"
+                                                         << "search_num"
+                                                         << "6" << QStringList{refused};
+        QTest::newRow("differing dates lift the limit") << "dates"
+                                                        << "dates123" << false << "pro_show.asp"
+                                                        << ""
+                                                        << "search_num"
+                                                        << "31" << QStringList{};
+        QTest::newRow("VIP over its limit: VIP max-query page, no message")
+            << "viplimit"
+            << "viplimit123" << true << "maxquery_vip.asp"
+            << ""
+            << "search_num_vip"
+            << "3" << QStringList{};
+    }
+
+    void quotaOutcomes() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(bool, vip);
+        QFETCH(QString, firstPage);
+        QFETCH(QString, secondPage);
+        QFETCH(QString, counter);
+        QFETCH(QString, stored);
+        QFETCH(QStringList, messages);
+        auto c = StartClient();
+        QVERIFY(c);
+        QVERIFY(c->LogInFromSideMenu(user, password));
+        if (vip) {
+            c->Browser(1)->Navigate(QString::fromStdString(c->state.pageBaseUrl) +
+                                    "search/brand_list_kelvra_vip.asp?t_search_brand=16");
+            QVERIFY(c->WaitLoaded(1, QStringLiteral("brand_list_kelvra_vip.asp")));
+        } else {
+            QVERIFY(SearchResults(*c));
+        }
+
+        QVERIFY(c->Click(1, vip ? kVipLink : kOrdinaryLink));
+        QVERIFY2(c->WaitLoaded(1, firstPage), qPrintable(c->Browser(1)->LocationURL()));
+        if (!secondPage.isEmpty()) {
+            QVERIFY(SearchResults(*c));
+            QVERIFY(c->Click(1, kOrdinaryLink));
+            QVERIFY2(c->WaitLoaded(1, secondPage), qPrintable(c->Browser(1)->LocationURL()));
+            // The max-query page carries the unchanged count.
+            QVERIFY(c->Browser(1)->LocationURL().contains("searchnum=" + stored));
+        }
+        QCOMPARE(QString::fromStdString(Account(*m_sim, user.toStdString())[counter.toStdString()]),
+                 stored);
+        QCOMPARE(Messages(), messages);
+        QVERIFY(c->main->isVisible());
+        QVERIFY(!c->login->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
+    }
+
+    // The same account logged in from another machine: relogin message, service error page,
+    // session dropped, login window.
+    void loggedOnElsewhere() {
+        auto c = StartClient();
+        QVERIFY(c);
+        QVERIFY(LoggedInWithResults(*c, "demo", "demo123"));
+        Account(*m_sim, "demo", "&s_mac=0A-0B-0C-0D-0E-0F&s_ip=10.200.30.40");
+
+        QVERIFY(c->Click(1, kOrdinaryLink));
+        QTRY_VERIFY_WITH_TIMEOUT(c->login->isVisible(), 10000);
+        QVERIFY(!c->main->isVisible());
+        QCOMPARE(Messages(),
+                 QStringList{"TIP\tThe account has been logged on in other computer. "});
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("err_en.asp")));
+        QVERIFY(c->state.session.username.empty());
+        QCOMPARE(Account(*m_sim, "demo")["search_num"], std::string("0"));
+        QVERIFY(!c->version->isVisible());
+        QVERIFY(c->main->isEnabled());
+    }
+
+    // Script links: the VIP notice while logged in, and links that never show the indicator.
+    void vipNoticeLoggedIn() {
+        auto c = StartClient();
+        QVERIFY(c);
+        QVERIFY(LoggedInWithResults(*c, "demo", "demo123"));
+        m_sim->ClearRequests();
+        QVERIFY(c->Click(1, "a[href^='javascript:notice(']"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Messages(),
+            QStringList{"TIPS\tOnly for VIP member! Please contact us for more information."},
+            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
+        QVERIFY(c->main->isVisible());
+        QVERIFY(!AnyRequestContains(m_sim->Requests(), "get_login_status.asp"));
+    }
+};
+
+QTEST_MAIN(InPageProductTest)
+#include "inpage_product_test.moc"
