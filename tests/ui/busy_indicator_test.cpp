@@ -1,0 +1,115 @@
+// The busy indicator in the real client: it covers a slow page load over the page area with the
+// main window disabled and comes down when the page completes; when a page never completes, the
+// watchdog brings the windows back.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "browser/BusyIndicator.h"
+#include "client_harness.h"
+#include "ui/widgets/SideChannel.h"
+#include "ui_support.h"
+
+using kelvra::test::Client;
+
+class BusyIndicatorTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<kelvra::test::SimProcess> m_sim;
+    std::unique_ptr<QTemporaryDir> m_temp;
+    int m_runs = 0;
+
+    std::unique_ptr<Client> StartClient() {
+        auto client = std::make_unique<Client>(
+            *m_sim, m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)));
+        if (!client->Start())
+            return nullptr;
+        return client;
+    }
+
+    static kelvra::IndicatorPosition ExpectedPosition(const Client& c) {
+        const QRect outer = c.main->frameGeometry();
+        return kelvra::BusyIndicatorPosition(
+            {outer.x(), outer.y(), outer.width(), outer.height(), c.main->Side()->width()});
+    }
+
+    // The main window with the indicator painted where it stands on the screen.
+    static void SaveScreenshot(const Client& c, const QString& path) {
+        QPixmap shot = c.main->grab();
+        QPainter painter(&shot);
+        painter.drawPixmap(c.version->pos() - c.main->geometry().topLeft(), c.version->grab());
+        painter.end();
+        QVERIFY(shot.save(path, "PNG"));
+    }
+
+private slots:
+    void initTestCase() {
+        QApplication::setApplicationName("Kelvra");
+        m_sim = std::make_unique<kelvra::test::SimProcess>();
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+        kelvra::test::UseHeadlessMessageBoxes(m_temp->filePath(QStringLiteral("boxes.log")));
+    }
+
+    void init() { m_sim->Reset(); }
+
+    void coversSlowPageUntilComplete() {
+        auto c = StartClient();
+        QVERIFY(c);
+        c->main->move(40, 30);
+        c->SearchAnyNumber(QStringLiteral("W712"));
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("so_list.asp")));
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
+
+        // The next result page drips in over about three seconds.
+        m_sim->InjectFault("/kelvra_cd/en/search/so_list.asp", "slow");
+        QElapsedTimer clock;
+        clock.start();
+        c->SearchAnyNumber(QStringLiteral("LX 0012"));
+        QTRY_VERIFY_WITH_TIMEOUT(c->version->isVisible(), 5000);
+        QVERIFY(!c->main->isEnabled());
+        QCOMPARE(c->version->size(), QSize(208, 13));
+        const kelvra::IndicatorPosition at = ExpectedPosition(*c);
+        QCOMPARE(c->version->pos(), QPoint(at.left, at.top));
+        QCOMPARE(at.left, 40 + (c->main->frameGeometry().width() - 208) / 2 + 92);
+
+        // The bar moves while the page loads.
+        auto* bar = c->version->findChild<kelvra::ui::BusyBar*>("fcImager1");
+        QVERIFY(bar);
+        const int phase = bar->Phase();
+        QTRY_VERIFY_WITH_TIMEOUT(bar->Phase() != phase, 2000);
+        QVERIFY(!c->main->isEnabled());
+        SaveScreenshot(*c, QStringLiteral(KELVRA_SOURCE_DIR "/docs/screenshot-busy.png"));
+
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("LX%200012")));
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 5000);
+        QVERIFY2(clock.elapsed() >= 1500, "the indicator stayed while the page dripped in");
+        QVERIFY(c->version->Busy().DisabledWindows().empty());
+    }
+
+    void watchdogEndsNeverCompletingPage() {
+        auto c = StartClient();
+        QVERIFY(c);
+        c->version->Busy().SetWatchdogMs(1500);
+        m_sim->Control("/__sim/fault?path=/kelvra_cd/en/suppliers.asp&kind=hang&ms=60000");
+        QElapsedTimer clock;
+        clock.start();
+        c->Browser(3)->Navigate(QString::fromStdString(c->state.pageBaseUrl) + "suppliers.asp");
+        QTRY_VERIFY_WITH_TIMEOUT(c->version->isVisible(), 5000);
+        QVERIFY(!c->main->isEnabled());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible(), 10000);
+        QVERIFY(c->main->isEnabled());
+        QVERIFY(clock.elapsed() >= 1400);
+        QVERIFY2(c->Browser(3)->PendingNavigations() > 0, "no document had completed");
+        QVERIFY(c->version->Busy().DisabledWindows().empty());
+    }
+};
+
+QTEST_MAIN(BusyIndicatorTest)
+#include "busy_indicator_test.moc"
