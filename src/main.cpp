@@ -7,7 +7,9 @@
 //   KELVRA_AUTOMATION_LOG=path  every message box appends "caption<TAB>text" to the file;
 //   KELVRA_AUTOMATION_ACCEPT=1  every message box is accepted about 300 ms after it shows;
 //   KELVRA_EXIT_AFTER_SHOW=1    the program ends once the main window's first show is done
-//                               (start-up timing).
+//                               (start-up timing);
+//   KELVRA_VERSION_CHECK_MS=N   the version check runs N ms after start instead of 10 s;
+//   KELVRA_UPDATE_WAIT_MS=N     the update window downloads N ms after it shows instead of 5 s.
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,8 @@
 #include "ui/app/KelvraApplication.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/TFormMain.h"
+#include "ui/app/VersionCheckBinder.h"
+#include "ui/browser/InPageBinder.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
 #include "ui/update/TUpdateForm.h"
@@ -52,10 +56,13 @@ int main(int argc, char** argv) {
 
     kelvra::ui::TFormMain formMain(state);
     kelvra::ui::TFormLogin formLogin;
-    kelvra::ui::TUpdateForm updateForm;
+    kelvra::ui::TUpdateForm updateForm(state);
     kelvra::ui::TVersion version;
+    kelvra::ui::InPageBinder browserHost(formMain, state, formLogin, version);
     QObject::connect(&formMain, &kelvra::ui::TFormMain::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    updateForm.SetMainWindow(&formMain);
+    formMain.VersionCheck().SetUpdateWindow(&updateForm);
 
     const QString screenshot = qEnvironmentVariable("KELVRA_SCREENSHOT");
     if (!screenshot.isEmpty()) {

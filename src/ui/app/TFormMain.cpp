@@ -18,6 +18,7 @@
 #include "ui/app/ComboListsBinder.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/SearchPanelBinder.h"
+#include "ui/app/VersionCheckBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/skin/Skin.h"
@@ -103,6 +104,8 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     ApplySkin(this);
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
     m_presenter->FormCreate();
+    m_versionCheck = new VersionCheckBinder(this, m_timerUpdate, [this] { ShowPage(kPageError); },
+                                            m_state);
 }
 
 TFormMain::~TFormMain() {

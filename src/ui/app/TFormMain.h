@@ -22,6 +22,7 @@ namespace kelvra::ui {
 
 class BrowserProfile;
 class SearchPanelBinder;
+class VersionCheckBinder;
 
 // The main window FormMain: side channel with the five groups, the page control with nine pages,
 // the status bar. It moves events and texts between the widgets and its presenter.
@@ -46,6 +47,8 @@ public:
     SearchPresenter& Search();
     // Rebuilds the vehicle and engine lists when a language is applied.
     void SetListsRefill(std::function<void()> refill) { m_refillLists = std::move(refill); }
+    // The version check on Timer_update (the entry gives it the update window).
+    VersionCheckBinder& VersionCheck() { return *m_versionCheck; }
 
     // LanguageView
     void SetControlText(const std::string& controlName, const std::string& text) override;
@@ -98,6 +101,7 @@ private:
     std::unique_ptr<SearchPanelBinder> m_search;
     std::function<void()> m_refillLists;
     std::unique_ptr<MainPresenter> m_presenter;
+    VersionCheckBinder* m_versionCheck = nullptr; // owned by the window (a QObject child)
     bool m_firstShowReported = false;
     bool m_closing = false;
 };

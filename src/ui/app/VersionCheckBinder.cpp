@@ -1,0 +1,68 @@
+#include "ui/app/VersionCheckBinder.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include "ui/app/MessageBoxes.h"
+
+namespace kelvra::ui {
+namespace {
+
+constexpr int kVersionCheckMs = 10000;
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+int VersionCheckIntervalMs(int designedMs) {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("KELVRA_VERSION_CHECK_MS", &ok);
+    return ok && ms > 0 ? ms : designedMs;
+}
+
+VersionCheckBinder::VersionCheckBinder(QWidget* mainWindow, QTimer* timer,
+                                       std::function<void()> showErrorPage, AppState& state,
+                                       VersionCheckServices services)
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_timer(timer),
+      m_showErrorPage(std::move(showErrorPage)), m_state(state), m_services(std::move(services)) {
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &VersionCheckBinder::Timer_updateTimer);
+    m_timer->start(VersionCheckIntervalMs(kVersionCheckMs));
+}
+
+void VersionCheckBinder::SetInterval(int ms) {
+    m_timer->start(ms);
+}
+
+void VersionCheckBinder::Timer_updateTimer() {
+    m_timer->stop();
+    m_last = RunVersionCheck(m_state, *this, m_services);
+    emit checked();
+}
+
+void VersionCheckBinder::ShowMessage(const std::string& text, const std::string& caption) {
+    ShowInformation(m_mainWindow, Q(caption), Q(text));
+}
+
+bool VersionCheckBinder::AskYesNo(const std::string& text, const std::string& caption) {
+    return kelvra::ui::AskYesNo(m_mainWindow, Q(caption), Q(text));
+}
+
+void VersionCheckBinder::ShowErrorPage() {
+    if (m_showErrorPage)
+        m_showErrorPage();
+}
+
+void VersionCheckBinder::ShowUpdateWindow() {
+    m_mainWindow->hide();
+    if (m_updateWindow)
+        m_updateWindow->show();
+}
+
+void VersionCheckBinder::ReportError(const std::string& text) {
+    ShowError(m_mainWindow, Q(text));
+}
+
+} // namespace kelvra::ui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+
+#include <QObject>
+
+#include "app/AppState.h"
+#include "update/VersionCheck.h"
+
+class QTimer;
+class QWidget;
+
+namespace kelvra::ui {
+
+// The wait of Timer_update before the version check: $KELVRA_VERSION_CHECK_MS when it holds a
+// positive number of milliseconds (for tests and demos), else `designedMs`.
+int VersionCheckIntervalMs(int designedMs);
+
+// The main window's version check: starts Timer_update (single-shot) at construction and runs
+// RunVersionCheck on its tick; a Yes to the update question hides the main window and shows the
+// update window.
+class VersionCheckBinder : public QObject, public VersionCheckView {
+    Q_OBJECT
+public:
+    // `mainWindow` hosts the messages, `timer` is its Timer_update, `showErrorPage` selects its
+    // error page.
+    VersionCheckBinder(QWidget* mainWindow, QTimer* timer, std::function<void()> showErrorPage,
+                       AppState& state,
+                       VersionCheckServices services = VersionCheckServices::Defaults());
+
+    // The window shown after a Yes; without one the main window is only hidden.
+    void SetUpdateWindow(QWidget* updateWindow) { m_updateWindow = updateWindow; }
+    // Restarts Timer_update with another wait (tests); the designed 10 s otherwise.
+    void SetInterval(int ms);
+    const VersionCheckResult& LastResult() const { return m_last; }
+
+    // Timer_updateTimer: the check itself, once per run.
+    void Timer_updateTimer();
+
+    // VersionCheckView
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
+    void ShowErrorPage() override;
+    void ShowUpdateWindow() override;
+    void ReportError(const std::string& text) override;
+
+signals:
+    // The check has run (whatever its outcome).
+    void checked();
+
+private:
+    QWidget* m_mainWindow;
+    QTimer* m_timer;
+    std::function<void()> m_showErrorPage;
+    QWidget* m_updateWindow = nullptr;
+    AppState& m_state;
+    VersionCheckServices m_services;
+    VersionCheckResult m_last;
+};
+
+} // namespace kelvra::ui

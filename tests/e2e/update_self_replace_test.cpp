@@ -1,0 +1,235 @@
+// The real client updating a copy of itself from the stand-in: the version check asks, the
+// update window downloads, the final Yes ends the program and the update script puts the new
+// executable in place. A cut transfer or a wrong checksum leaves the old executable untouched
+// and runnable; without network the check only shows its "TIP" message.
+//
+// The copy lives in a temporary folder because the update saves beside the executable (its
+// folder must be writable) and replaces the executable itself; the script "$$update.sh" goes
+// into the data folder.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "shell_support.h"
+#include "support/SimProcess.h"
+
+using kelvra::test::ClientRun;
+using kelvra::test::ReadLogLines;
+using kelvra::test::SimProcess;
+
+namespace {
+
+const QString kUpdateQuestion =
+    QStringLiteral(" \tA newer version is available.  Would you like to updated now?");
+const QString kFinalQuestion = QStringLiteral(" \t  Download complete.Updating now?");
+const QString kDownloadError = QStringLiteral("TIP\tDownload Error!");
+const QString kNoNetwork = QStringLiteral("TIP\tUnable to connect to the network.");
+// Long enough for the first show (which sets the XML base) to be done before the check.
+const char* kCheckMs = "4000";
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+QString Sha256Hex(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+// A value of section INFO of the settings file, read as plain text (the keys are ASCII).
+QString SettingsValue(const QString& dataFolder, const QString& key) {
+    const QString text = QString::fromLatin1(ReadAll(dataFolder + "/kelvra_config.ini"));
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.startsWith(key + QLatin1Char('=')))
+            return line.mid(key.size() + 1);
+    }
+    return QString();
+}
+
+// One client run from a copy of the real executable in a writable folder of its own.
+class CopiedClient {
+public:
+    explicit CopiedClient(const SimProcess& sim) : m_run(QString::fromStdString(sim.Root())) {
+        m_exe = m_app.filePath("kelvra");
+        m_ok = QFile::copy(QStringLiteral(KELVRA_CLIENT_PATH), m_exe) &&
+               QFile::setPermissions(m_exe, QFile::permissions(KELVRA_CLIENT_PATH));
+        m_env = m_run.Environment();
+        m_env.insert("KELVRA_VERSION_CHECK_MS", kCheckMs);
+        m_env.insert("KELVRA_UPDATE_WAIT_MS", "200");
+    }
+    bool Ready() const { return m_ok && m_app.isValid(); }
+    QString Exe() const { return m_exe; }
+    QString AppFolder() const { return m_app.path(); }
+    QString DataFolder() const { return m_env.value("KELVRA_DATA_DIR"); }
+    QString Log() const { return m_run.Log(); }
+    QString Screenshot() const { return m_run.Screenshot(); }
+    QProcessEnvironment& Env() { return m_env; }
+    QStringList AppEntries() const {
+        return QDir(m_app.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+    bool ScriptExists() const { return QFile::exists(DataFolder() + "/$$update.sh"); }
+
+    std::unique_ptr<QProcess> Start(const QString& tag) {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(m_env);
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->setStandardOutputFile(DataFolder() + "/../" + tag + ".out");
+        process->start(m_exe, {});
+        return process;
+    }
+
+    // Starts the executable with the first-show exit; true when it ran and ended cleanly.
+    bool RunsCleanly() {
+        QProcessEnvironment env = m_env;
+        env.insert("KELVRA_EXIT_AFTER_SHOW", "1");
+        env.remove("KELVRA_VERSION_CHECK_MS");
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(m_exe, {});
+        if (!process.waitForFinished(60000)) {
+            kelvra::test::Stop(process);
+            return false;
+        }
+        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+private:
+    ClientRun m_run;
+    QTemporaryDir m_app;
+    QString m_exe;
+    QProcessEnvironment m_env;
+    bool m_ok = false;
+};
+
+} // namespace
+
+class UpdateSelfReplaceTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SimProcess> m_sim;
+    QTemporaryDir m_files;
+
+    // Publishes version 1.0.0.4 with a data file and the new executable (given bytes, saved as
+    // kelvra.new) whose sha256 attribute is `sha256`.
+    void PublishUpdate(const QByteArray& newExe, const QString& sha256) {
+        const QString path = m_files.filePath("kelvra-next");
+        QVERIFY(WriteAll(path, newExe));
+        m_sim->Control("/__sim/version?v=1.0.0.4");
+        m_sim->Control("/__sim/update_files?name=readme.txt&content=Kelvra%201.0.0.4");
+        const std::string reply = m_sim->Control(
+            "/__sim/update_files?name=kelvra&temp_name=kelvra.new&main_program=1&file=" +
+            SimProcess::Encode(path.toStdString()) + "&sha256=" + sha256.toStdString());
+        QCOMPARE(QString::fromStdString(reply), QStringLiteral("ok %1\n").arg(newExe.size()));
+    }
+
+    static QByteArray NewBuildOf(const QByteArray& old) {
+        return old + QByteArrayLiteral("\nKELVRA-BUILD-1.0.0.4\n"); // still a valid executable
+    }
+
+private slots:
+    void initTestCase() {
+        m_sim = std::make_unique<SimProcess>();
+        QVERIFY(m_files.isValid());
+    }
+    void init() { m_sim->Reset(); }
+
+    void updatesItsOwnExecutableAfterItEnds() {
+        CopiedClient client(*m_sim);
+        QVERIFY(client.Ready());
+        const QByteArray oldBytes = ReadAll(client.Exe());
+        const QByteArray newBytes = NewBuildOf(oldBytes);
+        PublishUpdate(newBytes, Sha256Hex(newBytes));
+
+        auto process = client.Start("update");
+        QVERIFY(process->waitForStarted(10000));
+        const bool ended = process->waitForFinished(90000);
+        if (!ended)
+            kelvra::test::Stop(*process);
+        QVERIFY2(ended, qPrintable(ReadLogLines(client.Log()).join('\n')));
+        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process->exitCode(), 0);
+        QCOMPARE(ReadLogLines(client.Log()), (QStringList{kUpdateQuestion, kFinalQuestion}));
+
+        // The script replaces the executable once the program has ended.
+        QTRY_VERIFY_WITH_TIMEOUT(!client.ScriptExists(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(client.Exe()) == newBytes, 10000);
+        QCOMPARE(client.AppEntries(), (QStringList{"kelvra", "readme.txt"}));
+        QCOMPARE(ReadAll(client.AppFolder() + "/readme.txt"), QByteArray("Kelvra 1.0.0.4"));
+        QVERIFY(QFileInfo(client.Exe()).isExecutable());
+        QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.4"));
+        QVERIFY2(client.RunsCleanly(), "the new executable starts");
+    }
+
+    void failedTransferLeavesTheOldExecutable_data() {
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("cut transfer") << true;
+        QTest::newRow("wrong checksum") << false;
+    }
+
+    void failedTransferLeavesTheOldExecutable() {
+        QFETCH(bool, cut);
+        CopiedClient client(*m_sim);
+        QVERIFY(client.Ready());
+        const QByteArray oldBytes = ReadAll(client.Exe());
+        const QByteArray newBytes = NewBuildOf(oldBytes);
+        PublishUpdate(newBytes, Sha256Hex(cut ? newBytes : QByteArray("something else")));
+        if (cut)
+            m_sim->InjectFault("/kelvra_cd/kelvra_update/files/kelvra", "truncated");
+
+        auto process = client.Start(cut ? "cut" : "checksum");
+        QVERIFY(process->waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(kDownloadError), 90000);
+        QCOMPARE(process->state(), QProcess::Running); // the window stays open
+        kelvra::test::Stop(*process);
+
+        QCOMPARE(ReadLogLines(client.Log()), (QStringList{kUpdateQuestion, kDownloadError}));
+        QVERIFY(ReadAll(client.Exe()) == oldBytes);
+        QVERIFY(!client.ScriptExists());
+        // The data file arrived whole before the executable failed; nothing else is left.
+        QCOMPARE(client.AppEntries(), (QStringList{"kelvra", "readme.txt"}));
+        QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.3"));
+        QVERIFY2(client.RunsCleanly(), "the old executable still starts");
+    }
+
+    void noNetworkAtTheCheckShowsTipAndWritesNothing() {
+        CopiedClient client(*m_sim);
+        QVERIFY(client.Ready());
+        const QString stateFile = m_files.filePath("network-state");
+        QVERIFY(WriteAll(stateFile, "down\n"));
+        client.Env().insert("KELVRA_NETWORK_STATE_FILE", stateFile);
+        // reset_language 1: a check that went on (no version is published) would write 0.
+        QVERIFY(QDir().mkpath(client.DataFolder()));
+        QVERIFY(WriteAll(client.DataFolder() + "/kelvra_config.ini",
+                         "[INFO]\r\nLanguage=English\r\nUserName=\r\nRember=0\r\n"
+                         "Version=1.0.0.3\r\nreset_language=1\r\n"));
+
+        auto process = client.Start("offline");
+        QVERIFY(process->waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(kNoNetwork), 60000);
+        auto askedForVersion = [this] {
+            for (const std::string& target : m_sim->Requests())
+                if (target.find("get_version.asp") != std::string::npos)
+                    return true;
+            return false;
+        };
+        // A check that went on would ask the service right after the message is accepted.
+        QVERIFY(!QTest::qWaitFor(askedForVersion, 2000));
+        kelvra::test::Stop(*process);
+        QCOMPARE(ReadLogLines(client.Log()), QStringList{kNoNetwork});
+        QCOMPARE(SettingsValue(client.DataFolder(), "reset_language"), QStringLiteral("1"));
+        QVERIFY(!askedForVersion());
+    }
+};
+
+QTEST_GUILESS_MAIN(UpdateSelfReplaceTest)
+#include "update_self_replace_test.moc"
