@@ -25,7 +25,9 @@ table.grid tr:nth-child(even) td { background: #fafbfd; }
 tr.detail td { background: #fffbe8 !important; color: #555; }
 a { color: #1f5fa8; text-decoration: none; }
 a:hover { text-decoration: underline; }
-.tools a { margin-right: 10px; }
+.tools a { display: block; white-space: nowrap; line-height: 1.5; }
+table.grid { font-size: 12px; }
+table.grid td.num { white-space: nowrap; font-family: "DejaVu Sans Mono", monospace; font-size: 11px; }
 .pager { margin-top: 10px; }
 .pager a, .pager span { display: inline-block; padding: 2px 8px; border: 1px solid #d5dbe3;
                         margin-right: 4px; }

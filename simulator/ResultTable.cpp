@@ -42,8 +42,9 @@ std::string Row(Db& db, const ResultView& v, const Product& p, size_t index) {
     row += "<td>" + std::to_string(index + 1) + "</td>";
     row += "<td><a href=\"" + Html(link) + "\">" +
            Html(v.lang == Lang::Chinese ? p.nameCn : p.nameEn) + "</a></td>";
-    row += "<td>" + Html(p.maker) + "</td><td>" + Html(p.mfrNo) + "</td><td>" + Html(p.oeNo) +
-           "</td><td>" + Html(p.specialNo) + "</td><td>" + Html(p.ean) + "</td>";
+    row += "<td>" + Html(p.maker) + "</td><td class=\"num\">" + Html(p.mfrNo) +
+           "</td><td class=\"num\">" + Html(p.oeNo) + "</td><td class=\"num\">" +
+           Html(p.specialNo) + "</td><td class=\"num\">" + Html(p.ean) + "</td>";
     if (v.vip) {
         row += "<td>&yen; " + std::to_string(p.price) + ".00</td>";
     }
