@@ -20,6 +20,16 @@ namespace {
 constexpr int kClientWidth = 479;
 constexpr int kClientHeight = 95;
 
+// The skin's colours: a white window, a blue bar with its percentage, a blue link.
+constexpr const char* kLook =
+    "kelvra--ui--TUpdateForm { background: white; }"
+    "QLabel#Label1 { color: #1d3557; }"
+    "QLabel#Label3 { color: #1a4fa0; }"
+    "QProgressBar { border: 1px solid #7f9db9; border-radius: 2px; background: #f4f7fb;"
+    " color: #1d3557; text-align: center; }"
+    "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    " stop:0 #3d7cc9, stop:1 #1c4f96); }";
+
 QString Q(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
@@ -43,6 +53,7 @@ TUpdateForm::TUpdateForm(AppState& state, UpdateServices services, QWidget* pare
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
+    setStyleSheet(QString::fromLatin1(kLook));
     BuildControls();
     m_presenter = std::make_unique<UpdatePresenter>(state, *this, std::move(services));
 }
@@ -74,7 +85,6 @@ void TUpdateForm::BuildControls() {
     m_label3 = new QLabel(m_linkPanel);
     m_label3->setObjectName("Label3");
     m_label3->setTextFormat(Qt::PlainText);
-    m_label3->setStyleSheet(QStringLiteral("color: #1a4fa0;"));
     m_label3->setGeometry(16, 10, 150, 18);
     m_label3->setMouseTracking(true);
     m_label3->installEventFilter(this);
