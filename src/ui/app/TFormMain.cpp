@@ -18,6 +18,10 @@
 #include "ui/app/ComboListsBinder.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/SearchPanelBinder.h"
+#include "ui/app/BrowserInputFilter.h"
+#include "ui/app/ConnectivityBinder.h"
+#include "ui/app/SideMenuBinder.h"
+#include "ui/app/TrayController.h"
 #include "ui/app/VersionCheckBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
@@ -102,10 +106,22 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
 
     resize(944, 680);
     ApplySkin(this);
+    auto online = [this] { return m_presenter && m_presenter->NetworkOnline(); };
+    m_watch = std::make_unique<ConnectivityBinder>(
+        *this, m_status.networkText, m_timer1, m_connKelvra, m_state,
+        ConnectivityServices{services.networkOnline, services.probe, [this](bool up) {
+                                 if (m_presenter)
+                                     m_presenter->SetNetworkOnline(up);
+                             }});
+    SideMenuServices menu{online, services.applyLanguage, {}};
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
     m_presenter->FormCreate();
     m_versionCheck = new VersionCheckBinder(this, m_timerUpdate, [this] { ShowPage(kPageError); },
                                             m_state);
+    m_sideMenu = std::make_unique<SideMenuBinder>(*this, m_state, *m_transport, std::move(menu));
+    m_tray = std::make_unique<TrayController>(*this, m_state);
+    m_browserInput = std::make_unique<BrowserInputFilter>(
+        QList<QWidget*>{Browser(1), Browser(2), Browser(3), Browser(4)});
 }
 
 TFormMain::~TFormMain() {

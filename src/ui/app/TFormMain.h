@@ -22,6 +22,10 @@ namespace kelvra::ui {
 
 class BrowserProfile;
 class SearchPanelBinder;
+class BrowserInputFilter;
+class ConnectivityBinder;
+class SideMenuBinder;
+class TrayController;
 class VersionCheckBinder;
 
 // The main window FormMain: side channel with the five groups, the page control with nine pages,
@@ -47,6 +51,12 @@ public:
     SearchPresenter& Search();
     // Rebuilds the vehicle and engine lists when a language is applied.
     void SetListsRefill(std::function<void()> refill) { m_refillLists = std::move(refill); }
+    // The network and service watches on Timer1 and conn_kelvra.
+    ConnectivityBinder& Watch() { return *m_watch; }
+    // The items of RzGroup4 and RzGroup5 (the entry gives it the login window).
+    SideMenuBinder& SideMenu() { return *m_sideMenu; }
+    // Minimise to the tray and restore from it.
+    TrayController& Tray() { return *m_tray; }
     // The version check on Timer_update (the entry gives it the update window).
     VersionCheckBinder& VersionCheck() { return *m_versionCheck; }
 
@@ -101,6 +111,10 @@ private:
     std::unique_ptr<SearchPanelBinder> m_search;
     std::function<void()> m_refillLists;
     std::unique_ptr<MainPresenter> m_presenter;
+    std::unique_ptr<ConnectivityBinder> m_watch;
+    std::unique_ptr<SideMenuBinder> m_sideMenu;
+    std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<BrowserInputFilter> m_browserInput;
     VersionCheckBinder* m_versionCheck = nullptr; // owned by the window (a QObject child)
     bool m_firstShowReported = false;
     bool m_closing = false;

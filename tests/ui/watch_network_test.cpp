@@ -1,0 +1,172 @@
+// The network and service watches of the real main window against the stand-in: pulling the
+// network with the state file while the window runs, restoring it, and the service watch ending
+// the program with one maintenance message.
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#include "support/SimProcess.h"
+#include "ui/app/TFormMain.h"
+#include "ui/widgets/PageControl.h"
+#include "ui_support.h"
+
+using kelvra::AppState;
+using kelvra::ui::TFormMain;
+
+namespace {
+
+const QString kConnected = QStringLiteral("  The network is connected.");
+const QString kDisconnected = QStringLiteral("  The network is disconnected,please check.");
+const QString kMaintenance =
+    QStringLiteral("Error\tThe server is undergoing maintenance.Please try again later.");
+constexpr int kTickDeadlineMs = 3000; // one tick of Timer1 plus slack for a busy machine
+
+} // namespace
+
+class WatchNetworkTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<kelvra::test::SimProcess> m_sim;
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QString m_log;
+    QString m_networkFile;
+    int m_runs = 0;
+
+    void SetNetwork(const char* word) {
+        QFile file(m_networkFile);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(word);
+    }
+
+    std::unique_ptr<TFormMain> ShownWindow(AppState& state) {
+        qputenv("KELVRA_DATA_DIR",
+                m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)).toUtf8());
+        state.serviceRoot = m_sim->Root();
+        auto window = std::make_unique<TFormMain>(state);
+        QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
+        window->show();
+        if (!shown.wait(10000))
+            return nullptr;
+        return window;
+    }
+
+private slots:
+    void initTestCase() {
+        QApplication::setApplicationName("Kelvra");
+        m_sim = std::make_unique<kelvra::test::SimProcess>();
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+        m_log = m_temp->filePath("boxes.log");
+        m_networkFile = m_temp->filePath("network-state");
+        qputenv("KELVRA_NETWORK_STATE_FILE", m_networkFile.toUtf8());
+        kelvra::test::UseHeadlessMessageBoxes(m_log);
+    }
+
+    void init() {
+        m_sim->Reset();
+        QFile::remove(m_log);
+        SetNetwork("up");
+    }
+
+    void timersRunFromCreation() {
+        AppState state;
+        state.serviceRoot = m_sim->Root();
+        qputenv("KELVRA_DATA_DIR", m_temp->filePath("created").toUtf8());
+        TFormMain window(state);
+        QVERIFY(!window.isVisible());
+        auto* timer1 = window.findChild<QTimer*>("Timer1");
+        auto* service = window.findChild<QTimer*>("conn_kelvra");
+        QVERIFY(timer1->isActive());
+        QVERIFY(service->isActive());
+        QCOMPARE(timer1->interval(), 1000);
+        QCOMPARE(service->interval(), 20000);
+        // Empty until the first tick, then the connected text (the start values of the texts).
+        auto* label = window.findChild<QLabel*>("Label6");
+        QVERIFY(label->text().isEmpty());
+        QSignalSpy ticks(timer1, &QTimer::timeout);
+        QVERIFY(ticks.wait(kTickDeadlineMs));
+        QVERIFY(window.Presenter().NetworkOnline());
+    }
+
+    void pullingTheNetworkShowsTheNetworkPage() {
+        AppState state;
+        auto window = ShownWindow(state);
+        QVERIFY(window);
+        auto* label = window->findChild<QLabel*>("Label6");
+        auto* pages = window->Pages();
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), kConnected, kTickDeadlineMs);
+        QCOMPARE(pages->ActiveIndex(), 2); // the English home page of a first run
+        const int probesBefore = int(m_sim->Requests().size());
+
+        SetNetwork("down");
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), kDisconnected, kTickDeadlineMs);
+        QCOMPARE(pages->ActiveIndex(), 3);
+        QVERIFY(!window->Presenter().NetworkOnline());
+        // Another page is taken back to the network page at the next tick.
+        window->ShowPage(0);
+        QCOMPARE(pages->ActiveIndex(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(pages->ActiveIndex(), 3, kTickDeadlineMs);
+
+        // Back up: the connected text; the network page stays until someone shows another.
+        SetNetwork("up");
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), kConnected, kTickDeadlineMs);
+        QVERIFY(window->Presenter().NetworkOnline());
+        QSignalSpy ticks(window->findChild<QTimer*>("Timer1"), &QTimer::timeout);
+        QVERIFY(ticks.wait(kTickDeadlineMs));
+        QCOMPARE(pages->ActiveIndex(), 3);
+        window->ShowPage(6);
+        QVERIFY(ticks.wait(kTickDeadlineMs));
+        QCOMPARE(pages->ActiveIndex(), 6);
+        // The network test sends nothing; no box was shown.
+        QCOMPARE(int(m_sim->Requests().size()), probesBefore);
+        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+    }
+
+    void failingServiceWatchEndsTheProgramWithOneMessage_data() {
+        QTest::addColumn<QByteArray>("network");
+        QTest::addColumn<int>("status");
+        QTest::newRow("network down, service 500") << QByteArray("down") << 500;
+        QTest::newRow("network up, service 404") << QByteArray("up") << 404;
+    }
+
+    void failingServiceWatchEndsTheProgramWithOneMessage() {
+        QFETCH(QByteArray, network);
+        QFETCH(int, status);
+        AppState state;
+        auto window = ShownWindow(state);
+        QVERIFY(window);
+        auto* service = window->findChild<QTimer*>("conn_kelvra");
+        auto* label = window->findChild<QLabel*>("Label6");
+        SetNetwork(network.constData());
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), network == "up" ? kConnected : kDisconnected,
+                                  kTickDeadlineMs);
+
+        // A probe that answers keeps everything as it is.
+        m_sim->ClearRequests();
+        QSignalSpy serviceTicks(service, &QTimer::timeout);
+        service->setInterval(200); // instead of waiting 20 seconds
+        QVERIFY(serviceTicks.wait(kTickDeadlineMs));
+        QTRY_VERIFY(!m_sim->Requests().empty());
+        QCOMPARE(m_sim->Requests().front(), std::string("/cn/"));
+        QVERIFY(window->isVisible());
+
+        // A failing probe: the maintenance message, which stays open for about 300 ms while
+        // the watch keeps ticking every 200 ms, then the end.
+        QSignalSpy closed(window.get(), &TFormMain::closed);
+        m_sim->SetProbeStatus(status);
+        QVERIFY(closed.wait(10000));
+        QCOMPARE(kelvra::test::ReadLogLines(m_log), QStringList{kMaintenance});
+        QVERIFY(!window->isVisible());
+        QVERIFY(!service->isActive());
+        QVERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+    }
+};
+
+QTEST_MAIN(WatchNetworkTest)
+#include "watch_network_test.moc"
