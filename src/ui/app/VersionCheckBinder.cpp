@@ -32,14 +32,9 @@ VersionCheckBinder::VersionCheckBinder(QWidget* mainWindow, QTimer* timer,
     m_timer->start(VersionCheckIntervalMs(kVersionCheckMs));
 }
 
-void VersionCheckBinder::SetInterval(int ms) {
-    m_timer->start(ms);
-}
-
 void VersionCheckBinder::Timer_updateTimer() {
     m_timer->stop();
-    m_last = RunVersionCheck(m_state, *this, m_services);
-    emit checked();
+    RunVersionCheck(m_state, *this, m_services);
 }
 
 void VersionCheckBinder::ShowMessage(const std::string& text, const std::string& caption) {

@@ -24,17 +24,15 @@ class VersionCheckBinder : public QObject, public VersionCheckView {
 public:
     // `mainWindow` hosts the messages, `timer` is its Timer_update, `showErrorPage` selects its
     // error page.
-    VersionCheckBinder(QWidget* mainWindow, QTimer* timer, std::function<void()> showErrorPage,
-                       AppState& state,
-                       VersionCheckServices services = VersionCheckServices::Defaults());
+    explicit VersionCheckBinder(QWidget* mainWindow, QTimer* timer,
+                                std::function<void()> showErrorPage, AppState& state,
+                                VersionCheckServices services = VersionCheckServices::Defaults());
 
     // The window shown after a Yes; without one the main window is only hidden.
     void SetUpdateWindow(QWidget* updateWindow) { m_updateWindow = updateWindow; }
-    // Restarts Timer_update with another wait (tests); the designed 10 s otherwise.
-    void SetInterval(int ms);
-    const VersionCheckResult& LastResult() const { return m_last; }
 
-    // Timer_updateTimer: the check itself, once per run.
+    // Timer_updateTimer: the check itself, once per run. Failures of the request show the error
+    // page; a settings file that cannot be written is reported in a message box.
     void Timer_updateTimer();
 
     // VersionCheckView
@@ -44,10 +42,6 @@ public:
     void ShowUpdateWindow() override;
     void ReportError(const std::string& text) override;
 
-signals:
-    // The check has run (whatever its outcome).
-    void checked();
-
 private:
     QWidget* m_mainWindow;
     QTimer* m_timer;
@@ -55,7 +49,6 @@ private:
     QWidget* m_updateWindow = nullptr;
     AppState& m_state;
     VersionCheckServices m_services;
-    VersionCheckResult m_last;
 };
 
 } // namespace kelvra::ui

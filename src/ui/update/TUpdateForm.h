@@ -27,7 +27,7 @@ class TUpdateForm : public QDialog, public UpdateView {
 public:
     // Built hidden. `services` defaults to the real network, executable and script.
     explicit TUpdateForm(AppState& state, QWidget* parent = nullptr);
-    TUpdateForm(AppState& state, UpdateServices services, QWidget* parent = nullptr);
+    explicit TUpdateForm(AppState& state, UpdateServices services, QWidget* parent = nullptr);
     // Stops a running download (at its next progress notification) before the window goes.
     ~TUpdateForm() override;
 
