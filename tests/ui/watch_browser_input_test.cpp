@@ -1,0 +1,165 @@
+// The application-wide input filter of the main window: right-button messages and F5 inside any
+// of the four browsers never reach their target (nor the page in the engine); on the side panel
+// they keep their meaning.
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDeadlineTimer>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+
+#include "support/SimProcess.h"
+#include "ui/app/BrowserInputFilter.h"
+#include "ui/app/TFormMain.h"
+#include "ui/browser/BrowserView.h"
+#include "ui/widgets/SideChannel.h"
+#include "ui_support.h"
+
+using kelvra::AppState;
+using kelvra::ui::TFormMain;
+
+// Records the mouse, key and context-menu events that reach it.
+class Recorder : public QWidget {
+public:
+    explicit Recorder(QWidget* parent) : QWidget(parent) {
+        setFocusPolicy(Qt::StrongFocus);
+        setGeometry(0, 0, 60, 60);
+        show();
+        raise();
+    }
+    QStringList seen;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { seen << Name("press", e->button()); }
+    void mouseReleaseEvent(QMouseEvent* e) override { seen << Name("release", e->button()); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { seen << Name("double", e->button()); }
+    void keyPressEvent(QKeyEvent* e) override { seen << QStringLiteral("key %1").arg(e->key()); }
+    void contextMenuEvent(QContextMenuEvent*) override { seen << "menu"; }
+
+private:
+    static QString Name(const char* what, Qt::MouseButton button) {
+        return QStringLiteral("%1 %2").arg(what).arg(button == Qt::RightButton ? "right" : "left");
+    }
+};
+
+class WatchBrowserInputTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<kelvra::test::SimProcess> m_sim;
+    std::unique_ptr<QTemporaryDir> m_temp;
+    int m_runs = 0;
+
+    std::unique_ptr<TFormMain> ShownWindow(AppState& state) {
+        qputenv("KELVRA_DATA_DIR",
+                m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)).toUtf8());
+        state.serviceRoot = m_sim->Root();
+        auto window = std::make_unique<TFormMain>(state);
+        QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
+        window->show();
+        if (!shown.wait(10000) || !QTest::qWaitForWindowExposed(window.get()))
+            return nullptr;
+        return window;
+    }
+
+    static void RightClicks(QWidget* target) {
+        QTest::mouseClick(target, Qt::RightButton, {}, QPoint(10, 10));
+        QTest::mouseDClick(target, Qt::RightButton, {}, QPoint(10, 10));
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10));
+        QApplication::sendEvent(target, &menu);
+        QTest::keyClick(target, Qt::Key_F5);
+    }
+
+    // Evaluates a script in the page and waits for its text result (empty on time-out).
+    static QString Evaluate(QWebEnginePage* page, const QString& script) {
+        QString result;
+        bool done = false;
+        page->runJavaScript(script, [&](const QVariant& value) {
+            result = value.toString();
+            done = true;
+        });
+        QDeadlineTimer deadline(10000);
+        while (!done && !deadline.hasExpired())
+            QTest::qWait(20);
+        return result;
+    }
+
+private slots:
+    void initTestCase() {
+        QApplication::setApplicationName("Kelvra");
+        m_sim = std::make_unique<kelvra::test::SimProcess>();
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+        kelvra::test::UseHeadlessMessageBoxes(m_temp->filePath("boxes.log"));
+    }
+
+    void swallowedInsideEveryBrowserOnly() {
+        AppState state;
+        auto window = ShownWindow(state);
+        QVERIFY(window);
+        const int pageOf[] = {0, 0, 5, 4, 7};
+        for (int number = 1; number <= 4; ++number) {
+            window->ShowPage(pageOf[number]);
+            Recorder inside(window->Browser(number));
+            QVERIFY(inside.isVisible());
+            RightClicks(&inside);
+            QCOMPARE(inside.seen, QStringList{});
+            // Everything else still arrives.
+            QTest::mouseClick(&inside, Qt::LeftButton, {}, QPoint(10, 10));
+            QTest::keyClick(&inside, Qt::Key_F6);
+            QCOMPARE(inside.seen, (QStringList{"press left", "release left",
+                                               QStringLiteral("key %1").arg(Qt::Key_F6)}));
+        }
+
+        Recorder side(window->Side());
+        RightClicks(&side);
+        // (Qt Test delivers a double click as the double-click event alone.)
+        QCOMPARE(side.seen, (QStringList{"press right", "release right", "double right", "menu",
+                                         QStringLiteral("key %1").arg(Qt::Key_F5)}));
+    }
+
+    void thePageInTheEngineNeverSeesThem() {
+        kelvra::test::LocalPages pages(
+            {{"/page.html", "<html><body style='height:2000px'><script>"
+                            "window.hits=[];"
+                            "document.addEventListener('mousedown',e=>hits.push('down'+e.button));"
+                            "document.addEventListener('contextmenu',e=>hits.push('menu'));"
+                            "document.addEventListener('keydown',e=>hits.push(e.key));"
+                            "</script>page</body></html>"}});
+        AppState state;
+        auto window = ShownWindow(state);
+        QVERIFY(window);
+        kelvra::ui::BrowserView* browser = window->Browser(1);
+        window->ShowPage(0);
+        QSignalSpy loaded(browser, &kelvra::ui::BrowserView::documentComplete);
+        browser->Navigate(pages.Url("/page.html"));
+        QVERIFY(loaded.wait(20000));
+        QWebEngineView* engine = browser->Engine();
+        QVERIFY(engine);
+        QWidget* target = engine->focusProxy();
+        QVERIFY(target);
+        QTRY_VERIFY_WITH_TIMEOUT(target->isVisible(), 10000);
+        target->setFocus();
+        QTRY_VERIFY_WITH_TIMEOUT(target->hasFocus(), 5000);
+
+        RightClicks(target);
+        // A left press and F6 that do reach the page show that the page listens.
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::keyClick(target, Qt::Key_F6);
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(engine->page(), "hits.join(',')"),
+                                  QStringLiteral("down0,F6"), 10000);
+        QCOMPARE(pages.Served().count("/page.html"), 1); // F5 reloaded nothing
+        QCOMPARE(engine->findChildren<QMenu*>().size(), 0);
+    }
+};
+
+QTEST_MAIN(WatchBrowserInputTest)
+#include "watch_browser_input_test.moc"
