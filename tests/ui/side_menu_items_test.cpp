@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -245,9 +246,13 @@ private slots:
         auto* cn = window->findChild<QLabel*>("img_about_cn");
         auto* en = window->findChild<QLabel*>("img_about_en");
         auto* items = window->SideItems(5);
-        Click(*window, 5, 0);
+        QTest::mouseClick(window->findChild<QPushButton*>("RzGroup5Caption"), Qt::LeftButton);
+        QTest::mouseClick(items->Item(0), Qt::LeftButton);
         QCOMPARE(window->Pages()->ActiveIndex(), 6);
         QVERIFY(en->isVisible() && !cn->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->findChild<QLabel*>("Label6")->text().isEmpty(), 3000);
+        QVERIFY(window->grab().save(
+            QStringLiteral(KELVRA_SOURCE_DIR "/docs/screenshot-side-menu.png")));
 
         Click(*window, 5, 7); // to Chinese: texts, base URLs, lists, home page, item image
         QCOMPARE(state.language, std::string("Chinese"));

@@ -93,6 +93,8 @@ private slots:
         QWidget* icon = VisibleIcons().front();
         QCOMPARE(icon->toolTip(), QStringLiteral("Kelvra"));
         QVERIFY(icon->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(icon->grab().save(
+            QStringLiteral(KELVRA_SOURCE_DIR "/docs/screenshot-tray-restore.png")));
 
         // A second minimise adds no icon; other mouse events on the icon do nothing.
         window->Tray().MinimiseToTray();
