@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -197,11 +198,25 @@ private slots:
         QVERIFY(c);
         QVERIFY(LoggedInWithResults(*c, "demo", "demo123"));
         m_sim->ClearRequests();
+        // The box comes while the indicator is up and the main window disabled, and takes
+        // input. It runs its own event loop, so a timer looks at it from inside that loop.
+        bool boxSeen = false, boxEnabled = false, mainDisabled = false, busyShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (QWidget* box = QApplication::activeModalWidget(); box && !boxSeen) {
+                boxSeen = true;
+                boxEnabled = box->isEnabled();
+                mainDisabled = !c->main->isEnabled();
+                busyShown = c->version->isVisible();
+            }
+        });
+        watch.start(20);
         QVERIFY(c->Click(1, "a[href^='javascript:notice(']"));
         QTRY_COMPARE_WITH_TIMEOUT(
             Messages(),
             QStringList{"TIPS\tOnly for VIP member! Please contact us for more information."},
             10000);
+        QVERIFY(boxSeen && boxEnabled && mainDisabled && busyShown);
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
         QVERIFY(c->main->isVisible());
         QVERIFY(!AnyRequestContains(m_sim->Requests(), "get_login_status.asp"));

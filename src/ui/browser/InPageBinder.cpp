@@ -64,9 +64,9 @@ void InPageBinder::ConnectBrowsers() {
 }
 
 void InPageBinder::ShowMessage(const std::string& text, const std::string& caption) {
-    // No owner window: while the busy indicator is up the main window is disabled, and a box
-    // owned by a disabled window would be disabled with it.
-    ShowInformation(nullptr, Q(caption), Q(text));
+    // Over the main window; the box is a window of its own and stays usable while the busy
+    // indicator keeps the main window disabled.
+    ShowInformation(&m_window, Q(caption), Q(text));
 }
 
 void InPageBinder::NavigateMain(const std::string& url) {
