@@ -196,6 +196,21 @@ TEST(MainPresenterShow, ProbeFailureShowsMaintenanceInTheRunsLanguageAndCloses) 
     }
 }
 
+TEST(MainPresenterShow, ProbeFailureGoesToTheSharedReporterWhenOneIsSet) {
+    // The service watch owns the one maintenance message: a failed show probe must not open a
+    // second box of its own while the watch's box may be open.
+    Harness h;
+    h.state.serviceRoot = "http://127.0.0.1:9";
+    h.probeResult = false;
+    MainPresenter presenter(h.state, h.view, h.Services());
+    int reported = 0;
+    presenter.SetMaintenanceReporter([&] { ++reported; });
+    EXPECT_FALSE(presenter.FormShow());
+    EXPECT_EQ(reported, 1);
+    EXPECT_TRUE(h.view.calls.empty());
+    EXPECT_TRUE(h.applied.empty());
+}
+
 TEST(MainPresenterShow, StartUpPartRunsOnlyWhileTheFlagIsClear) {
     struct Case {
         std::string language;

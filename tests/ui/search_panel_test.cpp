@@ -103,11 +103,10 @@ private:
         return targets;
     }
 
-    // Saves a picture of the whole window when KELVRA_SEARCH_SCREENSHOTS names a folder.
+    // Saves a picture of the whole window when screenshots are asked for.
     void Screenshot(TFormMain& window, const QString& name) {
-        const QString folder = qEnvironmentVariable("KELVRA_SEARCH_SCREENSHOTS");
-        if (!folder.isEmpty())
-            QVERIFY(window.grab().save(QDir(folder).filePath(name)));
+        if (const QString shot = kelvra::test::ScreenshotPath(name); !shot.isEmpty())
+            QVERIFY(window.grab().save(shot));
     }
 
 private slots:

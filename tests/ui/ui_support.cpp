@@ -1,5 +1,7 @@
 #include "ui_support.h"
 
+#include <QDir>
+
 #include <QFile>
 #include <QTcpSocket>
 
@@ -59,6 +61,11 @@ int UnusedPort() {
 void UseHeadlessMessageBoxes(const QString& logPath) {
     qputenv("KELVRA_AUTOMATION_LOG", logPath.toUtf8());
     qputenv("KELVRA_AUTOMATION_ACCEPT", "1");
+}
+
+QString ScreenshotPath(const QString& fileName) {
+    const QString folder = qEnvironmentVariable("KELVRA_SCREENSHOT_DIR");
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(fileName);
 }
 
 } // namespace kelvra::test

@@ -24,6 +24,10 @@ private:
     QStringList m_served;
 };
 
+// Where a test saves a screenshot of a window: the file of that name in the folder named by
+// KELVRA_SCREENSHOT_DIR, or empty when no screenshots are asked for (the normal test run).
+QString ScreenshotPath(const QString& fileName);
+
 // Lines of an automation log file ("caption<TAB>text"); empty when the file is missing.
 QStringList ReadLogLines(const QString& path);
 

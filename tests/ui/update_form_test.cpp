@@ -217,7 +217,7 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(bar->text().endsWith('%'));
 
-        QString shotPath = qEnvironmentVariable("KELVRA_UPDATE_SCREENSHOT");
+        QString shotPath = kelvra::test::ScreenshotPath("screenshot-update.png");
         if (shotPath.isEmpty())
             shotPath = m_temp->filePath("screenshot-update.png");
         QVERIFY(form->grab().save(shotPath, "PNG"));

@@ -73,8 +73,12 @@ void MainPresenter::FormCreate() {
 bool MainPresenter::FormShow() {
     const std::string probePage = Endpoints(m_state.serviceRoot).ProbePage();
     if (!m_services.probe || !m_services.probe(probePage)) {
-        m_view.ShowMessage(MaintenanceText(m_state), "Error");
-        m_view.CloseWindow();
+        if (m_reportMaintenance) {
+            m_reportMaintenance();
+        } else {
+            m_view.ShowMessage(MaintenanceText(m_state), "Error");
+            m_view.CloseWindow();
+        }
         return false;
     }
     m_view.CentrePictures();

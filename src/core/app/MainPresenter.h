@@ -71,6 +71,11 @@ public:
     // Returns false when the probe failed. A settings write failure of the start-up is reported
     // through the view and the remaining show steps are skipped.
     bool FormShow();
+    // Who reports a failed probe of a show: by default the maintenance message and the close
+    // here; the service watch takes it over so that only one such message is ever open.
+    void SetMaintenanceReporter(std::function<void()> report) {
+        m_reportMaintenance = std::move(report);
+    }
     // Snaps the outer size back to at least 952 x 707.
     void FormResize();
     // Logout notice when online and logged in; its failure selects the error page.
@@ -85,6 +90,7 @@ private:
     AppState& m_state;
     MainView& m_view;
     MainServices m_services;
+    std::function<void()> m_reportMaintenance;
     bool m_networkOnline = false;
 };
 

@@ -115,6 +115,7 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
                              }});
     SideMenuServices menu{online, services.applyLanguage, {}};
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
+    m_presenter->SetMaintenanceReporter([this] { m_watch->Watch().ReportMaintenance(); });
     m_presenter->FormCreate();
     m_versionCheck = new VersionCheckBinder(this, m_timerUpdate, [this] { ShowPage(kPageError); },
                                             m_state);
