@@ -8,16 +8,10 @@
 namespace kelvra {
 namespace {
 
-constexpr long kConnectTimeoutMs = 10000;
-constexpr long kListTimeoutMs = 30000;
-// A big executable over a slow line may take long; the user can always stop it.
-constexpr long kFileTimeoutMs = 60L * 60L * 1000L;
-constexpr std::size_t kMaxFileBytes = 512u * 1024u * 1024u;
-
-HttpRequestOptions ListOptions() {
+HttpRequestOptions ListOptions(const DownloadLimits& limits) {
     HttpRequestOptions options;
-    options.connectTimeoutMs = kConnectTimeoutMs;
-    options.totalTimeoutMs = kListTimeoutMs;
+    options.connectTimeoutMs = limits.connectTimeoutMs;
+    options.totalTimeoutMs = limits.listTimeoutMs;
     options.userAgent = kUpdaterUserAgent;
     return options;
 }
@@ -42,16 +36,17 @@ std::string FolderOfPath(const std::string& path) {
 
 FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
                             const std::atomic<bool>& stopRequested,
-                            const DownloadNotifications& notifications) {
+                            const DownloadNotifications& notifications,
+                            const DownloadLimits& limits) {
     FetchedFile fetched;
     bool started = false;
     std::uint64_t announced = 0;
     std::uint64_t lastReceived = 0;
     std::uint64_t lastTotal = 0;
     HttpRequestOptions options;
-    options.connectTimeoutMs = kConnectTimeoutMs;
-    options.totalTimeoutMs = kFileTimeoutMs;
-    options.maxBodyBytes = kMaxFileBytes;
+    options.connectTimeoutMs = limits.connectTimeoutMs;
+    options.totalTimeoutMs = limits.fileTimeoutMs;
+    options.maxBodyBytes = limits.maxFileBytes;
     options.userAgent = kUpdaterUserAgent;
     options.progress = [&](std::uint64_t received, std::uint64_t total) {
         if (!started && (total > 0 || received > 0)) {
@@ -109,7 +104,8 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
                                  const DownloadNotifications& notifications) {
     DownloadResult result;
     UpdateListInfo info;
-    if (const XmlLoadResult updateList = LoadXml(transport, request.updateListUrl, ListOptions());
+    if (const XmlLoadResult updateList =
+            LoadXml(transport, request.updateListUrl, ListOptions(request.limits));
         updateList.ok) {
         info = ReadUpdateList(updateList.root);
     }
@@ -118,7 +114,8 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
         result.error = "the update list names no file list";
         return result;
     }
-    const XmlLoadResult fileListDocument = LoadXml(transport, info.path, ListOptions());
+    const XmlLoadResult fileListDocument =
+        LoadXml(transport, info.path, ListOptions(request.limits));
     if (!fileListDocument.ok) {
         result.error = "file list: " + fileListDocument.error;
         return result;
@@ -139,7 +136,8 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
             result.end = DownloadEnd::Stopped;
             return result;
         }
-        FetchedFile fetched = FetchUpdateFile(transport, entry, stopRequested, notifications);
+        FetchedFile fetched =
+            FetchUpdateFile(transport, entry, stopRequested, notifications, request.limits);
         if (fetched.stopped) {
             result.end = DownloadEnd::Stopped;
             return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -35,10 +36,21 @@ struct DownloadNotifications {
     std::function<void(std::uint64_t received, std::uint64_t total)> progress;
 };
 
+// Time and size limits of the updater's requests. The defaults are the program's; a test passes
+// shorter ones so that a silent service is given up on quickly.
+struct DownloadLimits {
+    long connectTimeoutMs = 10000;
+    long listTimeoutMs = 30000; // the update list and the file list, each
+    // A big executable over a slow line may take long; the user can always stop it.
+    long fileTimeoutMs = 60L * 60L * 1000L;
+    std::size_t maxFileBytes = 512u * 1024u * 1024u; // a larger reply is refused, never kept
+};
+
 struct DownloadRequest {
     std::string updateListUrl; // the fixed update list location
     std::string targetFolder;  // the executable's folder, where the files are saved; empty when
                                // unknown, which fails the first file
+    DownloadLimits limits = {};
 };
 
 // The user agent the updater's requests carry.
@@ -57,7 +69,8 @@ struct FetchedFile {
 // cuts the transfer. Never throws.
 FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
                             const std::atomic<bool>& stopRequested,
-                            const DownloadNotifications& notifications);
+                            const DownloadNotifications& notifications,
+                            const DownloadLimits& limits = {});
 
 // The whole download, on the calling thread: the update list (failures ignored, the last
 // updatePath counting), the file list, then every file in order, each written beside its target

@@ -72,6 +72,7 @@ void UpdatePresenter::UpdateBtnClick() {
     }
     const std::string& exe = m_services.exePath;
     DownloadRequest request{m_services.updateListUrl, exe.empty() ? exe : FolderOfPath(exe)};
+    request.limits = m_services.downloadLimits;
     std::unique_ptr<HttpTransport> transport = m_services.makeTransport();
     std::weak_ptr<int> alive = m_alive;
     UpdateView* view = &m_view;

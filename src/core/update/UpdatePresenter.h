@@ -29,6 +29,7 @@ struct UpdateServices {
     long processId = 0;          // this program, for the script to wait on
     // Writes and starts the update script; false when that failed.
     std::function<bool(const UpdateScriptRequest&)> startUpdateScript;
+    DownloadLimits downloadLimits; // the program's limits unless a test shortens them
 
     // libcurl, the service root of the state (or ServiceRoot()), ExePath(), this process and
     // WriteAndStartUpdateScript.
