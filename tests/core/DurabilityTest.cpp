@@ -135,11 +135,21 @@ TEST(DurabilityTest, KilledWriterLeavesEveryFileOldOrNewWhole) {
     ASSERT_EQ(files.size(), 3u);
 
     std::mt19937 random(std::random_device{}());
-    std::uniform_int_distribution<int> delay(0, kMaxKillDelayUs);
+    // A round takes longer on a slow or instrumented build: widen the window of kill moments
+    // while too few kills land after a finished round.
+    int maxDelayUs = kMaxKillDelayUs;
     int totalRounds = 0;
     int killsMidRun = 0;
+    int batchMidRun = 0;
     for (int kill = 0; kill < kKills; ++kill) {
-        const int rounds = RunAndKill(folder, delay(random));
+        if (kill > 0 && kill % 25 == 0) {
+            if (batchMidRun < 5 && maxDelayUs < 2'000'000)
+                maxDelayUs *= 2;
+            batchMidRun = 0;
+        }
+        const int rounds =
+            RunAndKill(folder, std::uniform_int_distribution<int>(0, maxDelayUs)(random));
+        batchMidRun += rounds > 0 ? 1 : 0;
         ASSERT_GE(rounds, 0) << "the writer did not start, or ended before it was killed";
         totalRounds += rounds;
         killsMidRun += rounds > 0 ? 1 : 0;
