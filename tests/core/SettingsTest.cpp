@@ -136,6 +136,27 @@ TEST(PrepareSettingsFilesTest, CreatesAMissingDataFolder) {
     EXPECT_TRUE(IsExistingFile(folder.File("share/kelvra/Language/enu.ini")));
 }
 
+TEST(PrepareSettingsFilesTest, RemovesTemporariesOfWritesCutShort) {
+    // A write killed between "write beside" and "rename" leaves its temporary file; the next
+    // start clears such leftovers and keeps everything else.
+    ScratchFolder folder;
+    AppState state;
+    state.dataFolder = folder.File("kelvra");
+    PrepareSettingsFiles(state);
+    const std::vector<std::string> stale = {"kelvra/kelvra_config.ini.tmp-99999",
+                                            "kelvra/Language/enu.ini.tmp-4242"};
+    const std::vector<std::string> kept = {"kelvra/notes.tmp-x", "kelvra/Language/own.ini.tmp-"};
+    for (const auto& name : stale)
+        WriteBytes(folder.File(name), "half");
+    for (const auto& name : kept)
+        WriteBytes(folder.File(name), "mine");
+    PrepareSettingsFiles(state);
+    for (const auto& name : stale)
+        EXPECT_FALSE(IsExistingFile(folder.File(name))) << name;
+    for (const auto& name : kept)
+        EXPECT_EQ(ReadBytes(folder.File(name)), "mine") << name;
+}
+
 TEST(PrepareSettingsFilesTest, WriteFailureStopsTheRemainingSteps) {
     {
         // The language folder's name is taken by a file: enu.ini cannot be written, and the

@@ -1,5 +1,7 @@
 #include "settings/ApplyLanguage.h"
 
+#include "settings/AtomicFile.h"
+
 #include <map>
 
 #include "service/Endpoints.h"
@@ -98,6 +100,8 @@ void PrepareSettingsFiles(AppState& state) {
     const std::string& folder = state.dataFolder;
     CreateDataFolderQuietly(folder);
     SetHiddenQuietly(folder);
+    RemoveStaleTemporaries(folder);
+    RemoveStaleTemporaries(LanguageFolderPath(folder));
 
     const std::string english = LanguageFilePath(folder, kEnglishLanguageFile);
     if (!IsExistingFile(english)) {

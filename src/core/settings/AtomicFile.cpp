@@ -1,5 +1,7 @@
 #include "settings/AtomicFile.h"
 
+#include <filesystem>
+
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -129,6 +131,23 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     WriteAndReplace(path, TempPathFor(path), bytes);
+}
+
+void RemoveStaleTemporaries(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end;
+    const std::string own = TempPathFor("");
+    for (; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const size_t mark = name.rfind(".tmp-");
+        if (mark == std::string::npos || mark + 5 >= name.size() || name.substr(mark) == own)
+            continue;
+        if (name.find_first_not_of("0123456789", mark + 5) != std::string::npos)
+            continue;
+        std::error_code ignored;
+        if (it->is_regular_file(ignored))
+            std::filesystem::remove(it->path(), ignored);
+    }
 }
 
 } // namespace kelvra

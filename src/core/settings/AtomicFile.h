@@ -15,4 +15,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // SettingsWriteError(path); the old file is then unchanged and no temporary file is left.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Removes the temporary files that a write cut short by a crash or a kill left in the folder
+// ("<name>.tmp-<pid>" of another process); this process's own are kept. Errors are ignored.
+void RemoveStaleTemporaries(const std::string& folder);
+
 } // namespace kelvra
