@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/browser/BrowserView.h"
+#include "ui/skin/LazyPicture.h"
 #include "ui/skin/Skin.h"
 #include "ui/widgets/GroupBar.h"
 #include "ui/widgets/PageControl.h"
@@ -153,12 +154,10 @@ QWidget* EnginePanel() {
 
 QLabel* Picture(const QString& name, const QString& accessible, const QString& file, QSize fallback,
                 QWidget* page) {
-    auto* picture = new QLabel(page);
+    // Decoded when its page is first shown.
+    auto* picture = new LazyPicture(file, fallback, page);
     picture->setObjectName(name);
     picture->setAccessibleName(accessible);
-    const QPixmap pixmap = LoadPicture(file);
-    picture->setPixmap(pixmap);
-    picture->resize(pixmap.isNull() ? fallback : pixmap.size());
     return picture;
 }
 

@@ -72,6 +72,29 @@ QImage DecodeJpeg(const QByteArray& bytes) {
     return result;
 }
 
+QSize JpegSize(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return {};
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = OnFatalError;
+    errors.base.output_message = OnMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return {};
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    QSize size;
+    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.image_width <= kMaxSide &&
+        info.image_height <= kMaxSide)
+        size = QSize(int(info.image_width), int(info.image_height));
+    jpeg_destroy_decompress(&info);
+    return size;
+}
+
 QImage LoadJpeg(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -1,6 +1,7 @@
 #include "ui/skin/Skin.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QWidget>
 
 #include "ui/skin/JpegImage.h"
@@ -35,6 +36,16 @@ QPixmap LoadPicture(const QString& fileName) {
     if (fileName.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
         return QPixmap::fromImage(LoadJpeg(path));
     return QPixmap(path);
+}
+
+QSize PictureSize(const QString& fileName) {
+    InitResources();
+    const QString path = QStringLiteral(":/images/") + fileName;
+    if (fileName.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? JpegSize(file.readAll()) : QSize();
+    }
+    return QImageReader(path).size();
 }
 
 void ApplySkin(QWidget* window) {

@@ -23,6 +23,10 @@ QList<QPixmap> LoadItemImages();
 // Qt). A missing picture gives a null pixmap.
 QPixmap LoadPicture(const QString& fileName);
 
+// Width and height of a picture of the resources, read from its header without decoding it;
+// an invalid size when the picture is missing or unreadable.
+QSize PictureSize(const QString& fileName);
+
 // The window skin: the style sheet of the resources, applied to a window and its children.
 // A missing style sheet leaves the platform style.
 void ApplySkin(QWidget* window);

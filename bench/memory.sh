@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Resident memory of the client and all its child processes (the web engine's helpers):
+#  1. the real program after its main window is shown, before any page (whole process);
+#  2. the client in process: after start, after its first result page, after ten result pages.
+# A bare Qt window is measured the same way as the baseline of 1.
+# Usage: bench/memory.sh   (after scripts/build; KELVRA_BENCH_BIN=<build>/bin)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/headless-env
+bin="${KELVRA_BENCH_BIN:-build/bin}"
+work=$(mktemp -d)
+client_pid=
+trap 'kill $sim_pid ${client_pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+
+coproc SIM { exec "$bin/kelvra-service-sim" --port 0 --db "$work/sim.db"; }
+sim_pid=$SIM_PID
+read -r -t 15 port <&"${SIM[0]}"
+
+# Sum of VmRSS (KiB) of a process and all its descendants, and how many processes that is.
+tree_rss() {
+  local pids=("$1") all=() kib=0
+  while [ ${#pids[@]} -gt 0 ]; do
+    local next=()
+    for p in "${pids[@]}"; do
+      all+=("$p")
+      mapfile -t kids < <(pgrep -P "$p" || true)
+      next+=("${kids[@]}")
+    done
+    pids=("${next[@]}")
+  done
+  for p in "${all[@]}"; do
+    kib=$((kib + $(awk '/^VmRSS:/ {print $2}' "/proc/$p/status" 2>/dev/null || echo 0)))
+  done
+  echo "$kib ${#all[@]}"
+}
+
+# The real client, kept running: its screenshot seam marks the end of the first show.
+KELVRA_SERVICE_URL="http://127.0.0.1:$port" KELVRA_DATA_DIR="$work/data" \
+  KELVRA_SCREENSHOT="$work/shown.png" "$bin/kelvra" >/dev/null 2>&1 &
+client_pid=$!
+for _ in $(seq 300); do [ -e "$work/shown.png" ] && break; sleep 0.1; done
+[ -e "$work/shown.png" ] || { echo "the client did not show its window" >&2; exit 1; }
+sleep 0.5
+read -r kib procs < <(tree_rss "$client_pid")
+kill "$client_pid"; wait "$client_pid" 2>/dev/null || true; client_pid=
+
+"$bin/bare_window_baseline" --stay >/dev/null 2>&1 &
+bare_pid=$!
+sleep 1.5
+read -r bare_kib _ < <(tree_rss "$bare_pid")
+kill "$bare_pid"; wait "$bare_pid" 2>/dev/null || true
+
+awk -v k="$kib" -v n="$procs" -v b="$bare_kib" 'BEGIN {
+  printf "kelvra after start, before any page: %.1f MiB in %d process(es)\n", k / 1024, n
+  printf "bare Qt window: %.1f MiB; ratio %.2f\n", b / 1024, k / b }'
+echo "in process (the client harness):"
+"$bin/memory_qtbench"

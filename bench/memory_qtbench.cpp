@@ -1,0 +1,58 @@
+// Resident memory of the client (its process and every descendant, i.e. the web engine's
+// helper processes) at three moments: after start before any page, after its first result
+// page, and after ten result pages; the difference is what the embedded engine costs.
+//
+// Usage: memory_qtbench   (headless: source scripts/headless-env first)
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "bench_support.h"
+#include "client_harness.h"
+#include "ui_support.h"
+
+namespace {
+
+void Print(const char* moment, const kelvra::bench::ProcessMemory& memory) {
+    std::printf("%-34s total %7.1f MiB  (client %6.1f MiB, %d helper processes %6.1f MiB)\n",
+                moment, memory.TotalKiB() / 1024.0, memory.ownKiB / 1024.0, memory.children,
+                memory.childrenKiB / 1024.0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvra"));
+    kelvra::test::SimProcess sim;
+    QTemporaryDir temp;
+    kelvra::test::UseHeadlessMessageBoxes(temp.filePath(QStringLiteral("boxes.log")));
+    // The stand-in is a child of this process too: leave it out of the sums.
+    const auto withoutSim = [] {
+        return kelvra::bench::TreeMemory(int(getpid()), "kelvra-service");
+    };
+
+    kelvra::test::Client client(sim, temp.filePath(QStringLiteral("data")));
+    if (!client.Start()) {
+        std::fprintf(stderr, "memory_qtbench: the client did not start\n");
+        return 1;
+    }
+    QTest::qWait(200); // let the first show's queued work settle
+    Print("after start, before any page:", withoutSim());
+
+    const char* numbers[] = {"W712",    "OC90", "C2029", "HU719",      "LX1006",
+                             "W712/75", "1234", "AB12",  "0451103316", "W920"};
+    int shown = 0;
+    for (const char* number : numbers) {
+        client.SearchAnyNumber(QString::fromLatin1(number));
+        if (!client.WaitLoaded(1, QStringLiteral("so_list.asp"))) {
+            std::fprintf(stderr, "memory_qtbench: result page %d did not load\n", shown + 1);
+            return 1;
+        }
+        if (++shown == 1)
+            Print("after the first result page:", withoutSim());
+    }
+    Print("after ten result pages:", withoutSim());
+    return 0;
+}
