@@ -31,19 +31,31 @@ struct ProcessMemory {
     long ownKiB = 0;      // resident memory of the process itself
     long childrenKiB = 0; // sum over all descendants
     int children = 0;     // number of descendants
+    long pssKiB = 0;      // proportional set size of the process and all descendants
+    QStringList kinds;    // per descendant: its engine "--type=" (or command name) and MiB
     long TotalKiB() const { return ownKiB + childrenKiB; }
 };
 
-// VmRSS of one process in KiB; 0 when it is gone.
-inline long ResidentKiB(int pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+// A "Name:   N kB" field of a /proc file in KiB; 0 when the process is gone.
+inline long ProcField(int pid, const char* file, const QByteArray& name) {
+    QFile status(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(file)));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith(name))
+            return line.mid(name.size()).trimmed().split(' ').value(0).toLong();
     }
     return 0;
+}
+
+// VmRSS of one process in KiB.
+inline long ResidentKiB(int pid) {
+    return ProcField(pid, "status", "VmRSS:");
+}
+
+// Proportional set size in KiB: shared pages divided among the processes sharing them.
+inline long ProportionalKiB(int pid) {
+    return ProcField(pid, "smaps_rollup", "Pss:");
 }
 
 // The process and every descendant, found through the parent ids in /proc/<pid>/stat; a
@@ -69,13 +81,27 @@ inline ProcessMemory TreeMemory(int root = int(getpid()), const QByteArray& skip
     }
     ProcessMemory memory;
     memory.ownKiB = ResidentKiB(root);
+    memory.pssKiB = ProportionalKiB(root);
     std::vector<int> queue{root};
     while (!queue.empty()) {
         const int parent = queue.back();
         queue.pop_back();
         auto [first, last] = childrenOf.equal_range(parent);
         for (auto it = first; it != last; ++it) {
-            memory.childrenKiB += ResidentKiB(it->second);
+            const long kib = ResidentKiB(it->second);
+            memory.childrenKiB += kib;
+            memory.pssKiB += ProportionalKiB(it->second);
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(it->second));
+            QString kind = QStringLiteral("?");
+            if (cmdline.open(QIODevice::ReadOnly)) {
+                const QList<QByteArray> args = cmdline.readAll().split('\0');
+                kind = QString::fromLocal8Bit(args.value(0)).section(QLatin1Char('/'), -1);
+                for (const QByteArray& arg : args) {
+                    if (arg.startsWith("--type="))
+                        kind = QString::fromLatin1(arg.mid(7));
+                }
+            }
+            memory.kinds << QStringLiteral("%1 %2").arg(kind).arg(kib / 1024.0, 0, 'f', 1);
             ++memory.children;
             queue.push_back(it->second);
         }

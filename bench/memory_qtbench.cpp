@@ -18,6 +18,9 @@ void Print(const char* moment, const kelvra::bench::ProcessMemory& memory) {
     std::printf("%-34s total %7.1f MiB  (client %6.1f MiB, %d helper processes %6.1f MiB)\n",
                 moment, memory.TotalKiB() / 1024.0, memory.ownKiB / 1024.0, memory.children,
                 memory.childrenKiB / 1024.0);
+    std::printf("    proportional (shared pages counted once): %.1f MiB\n", memory.pssKiB / 1024.0);
+    if (!memory.kinds.isEmpty())
+        std::printf("    helpers (MiB): %s\n", qPrintable(memory.kinds.join(QStringLiteral(", "))));
 }
 
 } // namespace
