@@ -84,7 +84,8 @@ private slots:
         const int phase = bar->Phase();
         QTRY_VERIFY_WITH_TIMEOUT(bar->Phase() != phase, 2000);
         QVERIFY(!c->main->isEnabled());
-        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-busy.png"); !shot.isEmpty())
+        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-busy.png");
+            !shot.isEmpty())
             SaveScreenshot(*c, shot);
 
         QVERIFY(c->WaitLoaded(1, QStringLiteral("LX%200012")));

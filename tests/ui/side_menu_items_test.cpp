@@ -251,7 +251,8 @@ private slots:
         QCOMPARE(window->Pages()->ActiveIndex(), 6);
         QVERIFY(en->isVisible() && !cn->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!window->findChild<QLabel*>("Label6")->text().isEmpty(), 3000);
-        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-side-menu.png"); !shot.isEmpty())
+        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-side-menu.png");
+            !shot.isEmpty())
             QVERIFY(window->grab().save(shot));
 
         Click(*window, 5, 7); // to Chinese: texts, base URLs, lists, home page, item image

@@ -93,7 +93,8 @@ private slots:
         QWidget* icon = VisibleIcons().front();
         QCOMPARE(icon->toolTip(), QStringLiteral("Kelvra"));
         QVERIFY(icon->windowFlags() & Qt::WindowStaysOnTopHint);
-        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-tray-restore.png"); !shot.isEmpty())
+        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-tray-restore.png");
+            !shot.isEmpty())
             QVERIFY(icon->grab().save(shot));
 
         // A second minimise adds no icon; other mouse events on the icon do nothing.

@@ -108,7 +108,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), kDisconnected, kTickDeadlineMs);
         QCOMPARE(pages->ActiveIndex(), 3);
         QVERIFY(!window->Presenter().NetworkOnline());
-        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-network-down.png"); !shot.isEmpty())
+        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-network-down.png");
+            !shot.isEmpty())
             QVERIFY(window->grab().save(shot));
         // Another page is taken back to the network page at the next tick.
         window->ShowPage(0);

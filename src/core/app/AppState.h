@@ -10,11 +10,11 @@ namespace kelvra {
 // Process-wide state of the client: created once by the entry, passed by reference to every
 // window and presenter that needs it. Nothing here is global.
 struct AppState {
-    std::string dataFolder;        // holds the settings file and the language folder
+    std::string dataFolder;           // holds the settings file and the language folder
     std::string language = "Chinese"; // "Chinese" or anything else (English)
-    std::string pageBaseUrl;       // ".../kelvra_cd/cn/" or ".../kelvra_cd/en/", set at first show
-    std::string xmlBaseUrl;        // ".../kelvra_cd/xml/", set at first show
-    std::string serviceRoot;       // scheme, host and port of the service, no trailing "/"
+    std::string pageBaseUrl; // ".../kelvra_cd/cn/" or ".../kelvra_cd/en/", set at first show
+    std::string xmlBaseUrl;  // ".../kelvra_cd/xml/", set at first show
+    std::string serviceRoot; // scheme, host and port of the service, no trailing "/"
     std::map<std::string, std::string> heldTexts; // language texts kept by key name
     std::string baseCaption = "Kelvra(Ver 1.0.0.3)";
     bool startupDone = false;

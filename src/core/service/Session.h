@@ -8,10 +8,10 @@ namespace kelvra {
 // The account logged in on this machine, as the service last described it. Held in memory only:
 // the password never reaches a file or a log.
 struct Session {
-    std::string username;          // empty: nobody is logged in
+    std::string username; // empty: nobody is logged in
     std::string password;
-    std::string gid = "0";         // "0": no account known
-    std::string admin = "1";       // exactly "1": ordinary account, anything else VIP
+    std::string gid = "0";   // "0": no account known
+    std::string admin = "1"; // exactly "1": ordinary account, anything else VIP
     std::string s_mac;
     std::string s_ip;
     std::string s_login = "False";

@@ -15,8 +15,8 @@ struct HttpRequestOptions;
 struct XmlElement {
     std::string name;
     std::vector<std::pair<std::string, std::string>> attributes; // in document order
-    std::string text;                  // concatenated text and CDATA of the direct children
-    std::vector<XmlElement> children;  // child elements in document order
+    std::string text;                 // concatenated text and CDATA of the direct children
+    std::vector<XmlElement> children; // child elements in document order
 
     // The value of the first attribute of that exact name, or nullptr.
     const std::string* Attribute(std::string_view attributeName) const;

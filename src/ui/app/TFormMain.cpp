@@ -15,11 +15,11 @@
 #include "service/Endpoints.h"
 #include "service/HttpTransport.h"
 #include "service/SessionNotices.h"
+#include "ui/app/BrowserInputFilter.h"
 #include "ui/app/ComboListsBinder.h"
+#include "ui/app/ConnectivityBinder.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/SearchPanelBinder.h"
-#include "ui/app/BrowserInputFilter.h"
-#include "ui/app/ConnectivityBinder.h"
 #include "ui/app/SideMenuBinder.h"
 #include "ui/app/TrayController.h"
 #include "ui/app/VersionCheckBinder.h"
@@ -117,8 +117,8 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
     m_presenter->SetMaintenanceReporter([this] { m_watch->Watch().ReportMaintenance(); });
     m_presenter->FormCreate();
-    m_versionCheck = new VersionCheckBinder(this, m_timerUpdate, [this] { ShowPage(kPageError); },
-                                            m_state);
+    m_versionCheck = new VersionCheckBinder(
+        this, m_timerUpdate, [this] { ShowPage(kPageError); }, m_state);
     m_sideMenu = std::make_unique<SideMenuBinder>(*this, m_state, *m_transport, std::move(menu));
     m_tray = std::make_unique<TrayController>(*this, m_state);
     m_browserInput = std::make_unique<BrowserInputFilter>(

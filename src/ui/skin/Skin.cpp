@@ -7,7 +7,9 @@
 #include "ui/skin/JpegImage.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void RegisterKelvraResources() { Q_INIT_RESOURCE(kelvra); }
+static void RegisterKelvraResources() {
+    Q_INIT_RESOURCE(kelvra);
+}
 
 namespace kelvra::ui {
 
