@@ -3,12 +3,12 @@
 // and a refusing policy.
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <memory>
 
-#include "ui/browser/BrowserPage.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui_support.h"
@@ -38,11 +38,11 @@ QMap<QString, QByteArray> Pages() {
 }
 
 QString Title(BrowserView& view) {
-    return view.Engine()->page()->title();
+    return kelvra::test::Engine(view)->page()->title();
 }
 
 void Click(BrowserView& view, const QString& script) {
-    view.Engine()->page()->runJavaScript(script);
+    kelvra::test::Engine(view)->page()->runJavaScript(script);
 }
 
 } // namespace
@@ -72,13 +72,13 @@ private slots:
     void cleanupTestCase() { m_profile.reset(); }
 
     void engineIsCreatedAtTheFirstNavigation() {
-        QVERIFY(m_view->Engine() == nullptr);
+        QVERIFY(kelvra::test::Engine(m_view.get()) == nullptr);
         QVERIFY(m_view->LocationURL().isEmpty());
         m_view->Refresh(); // nothing to reload yet
-        QVERIFY(m_view->Engine() == nullptr);
+        QVERIFY(kelvra::test::Engine(m_view.get()) == nullptr);
         QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
         m_view->Navigate(m_pages->Url("/a"));
-        QVERIFY(m_view->Engine() != nullptr);
+        QVERIFY(kelvra::test::Engine(m_view.get()) != nullptr);
         QVERIFY(complete.wait(15000));
         QCOMPARE(m_view->LocationURL(), m_pages->Url("/a"));
         QCOMPARE(Title(*m_view), QStringLiteral("A"));
@@ -152,15 +152,21 @@ private slots:
         m_view->Navigate(m_pages->Url("/links"));
         QVERIFY(complete.wait(15000));
         // What any page script can send over the channel: only script links are announced.
-        auto* host = m_view->findChild<kelvra::ui::BrowserHost*>();
+        QWebChannel* channel = kelvra::test::Engine(m_view.get())->page()->webChannel();
+        QVERIFY(channel);
+        QObject* host = channel->registeredObjects().value(QStringLiteral("kelvraHost"));
         QVERIFY(host);
+        const auto reportLink = [host](const QString& url) {
+            QVERIFY(QMetaObject::invokeMethod(host, "reportScriptLink", Q_ARG(QString, url)));
+        };
         QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
-        host->reportScriptLink("http://elsewhere/pro_show.asp?id=1");
-        host->reportScriptLink("");
-        host->reportFrameLoaded(); // no frame navigation is pending: nothing completes
+        reportLink("http://elsewhere/pro_show.asp?id=1");
+        reportLink("");
+        // no frame navigation is pending: nothing completes
+        QVERIFY(QMetaObject::invokeMethod(host, "reportFrameLoaded"));
         QCOMPARE(announced.count(), 0);
         QCOMPARE(complete.count(), 1);
-        host->reportScriptLink("JavaScript:fan(2);");
+        reportLink("JavaScript:fan(2);");
         QCOMPARE(announced.count(), 1);
         QCOMPARE(announced.first().first().toString(), QStringLiteral("JavaScript:fan(2);"));
     }
@@ -187,7 +193,7 @@ private slots:
         m_view->Navigate(m_pages->Url("/a"));
         QVERIFY(complete.wait(15000));
         QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
-        m_view->Engine()->page()->setHtml("<p>javascript:notice( pro_show.asp</p>");
+        kelvra::test::Engine(m_view.get())->page()->setHtml("<p>javascript:notice( pro_show.asp</p>");
         QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
         QCOMPARE(announced.first().first().toString(), QStringLiteral("about:blank"));
         QTRY_COMPARE_WITH_TIMEOUT(complete.count(), 2, 10000);

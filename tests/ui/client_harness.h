@@ -24,6 +24,7 @@
 #include "ui/browser/InPageBinder.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
+#include "ui_support.h"
 
 namespace kelvra::test {
 
@@ -61,8 +62,8 @@ public:
         ui::BrowserView* browser = Browser(number);
         return QTest::qWaitFor(
             [&] {
-                if (!browser->Engine() || browser->PendingNavigations() != 0 ||
-                    browser->Engine()->page()->isLoading())
+                if (!kelvra::test::Engine(browser) || browser->PendingNavigations() != 0 ||
+                    kelvra::test::Engine(browser)->page()->isLoading())
                     return false;
                 const QString where =
                     Script(number, QStringLiteral("location.href + ' ' + document.readyState"),
@@ -77,7 +78,7 @@ public:
     QVariant Script(int number, const QString& script, int ms = kPageWaitMs) const {
         QVariant result;
         bool done = false;
-        Browser(number)->Engine()->page()->runJavaScript(script, [&](const QVariant& value) {
+        kelvra::test::Engine(Browser(number))->page()->runJavaScript(script, [&](const QVariant& value) {
             result = value;
             done = true;
         });

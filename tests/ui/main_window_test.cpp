@@ -221,7 +221,7 @@ private slots:
 
         // No browser has loaded anything, nor even started its engine.
         for (int i = 1; i <= 4; ++i) {
-            QVERIFY(window->Browser(i)->Engine() == nullptr);
+            QVERIFY(kelvra::test::Engine(window->Browser(i)) == nullptr);
             QVERIFY(window->Browser(i)->LocationURL().isEmpty());
         }
         // Each browser fills its page.

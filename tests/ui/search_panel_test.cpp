@@ -37,9 +37,9 @@ QString WaitForPageText(BrowserView* browser, const QString& needle) {
     QString text;
     const QDeadlineTimer deadline(kLoadTimeoutMs);
     while (!deadline.hasExpired()) {
-        if (browser->Engine() != nullptr && browser->PendingNavigations() == 0) {
+        if (kelvra::test::Engine(browser) != nullptr && browser->PendingNavigations() == 0) {
             bool answered = false;
-            browser->Engine()->page()->toPlainText([&](const QString& plain) {
+            kelvra::test::Engine(browser)->page()->toPlainText([&](const QString& plain) {
                 text = plain;
                 answered = true;
             });

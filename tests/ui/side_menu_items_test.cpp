@@ -291,7 +291,7 @@ private slots:
         Click(*window, 5, 4); // country: the page, nothing loaded
         QCOMPARE(window->Pages()->ActiveIndex(), 5);
         for (int browser : {2, 3, 4})
-            QVERIFY2(window->Browser(browser)->Engine() == nullptr, "never navigated");
+            QVERIFY2(kelvra::test::Engine(window->Browser(browser)) == nullptr, "never navigated");
         QVERIFY(window->isVisible());
         QCOMPARE(m_loginShown, 0);
 
@@ -341,7 +341,7 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(m_loginShown, 1);
         QVERIFY(state.startupDone);
-        QVERIFY(window->Browser(4)->Engine() == nullptr);
+        QVERIFY(kelvra::test::Engine(window->Browser(4)) == nullptr);
         const std::vector<std::string> notice{
             "/kelvra_cd/xml/set_login_out.asp?username=demo&password=demo123"};
         QCOMPARE(m_sim->Requests(), named ? notice : std::vector<std::string>{});

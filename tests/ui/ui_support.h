@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
+#include <QWebEngineView>
+
+#include "ui/browser/BrowserView.h"
 
 namespace kelvra::test {
 
@@ -33,6 +36,14 @@ QStringList ReadLogLines(const QString& path);
 
 // A loopback port with nothing listening on it.
 int UnusedPort();
+
+// The engine view of a browser, or nullptr before its first navigation.
+inline QWebEngineView* Engine(const kelvra::ui::BrowserView* browser) {
+    return qobject_cast<QWebEngineView*>(browser->EngineWidget());
+}
+inline QWebEngineView* Engine(const kelvra::ui::BrowserView& browser) {
+    return Engine(&browser);
+}
 
 // Sets the environment the windows and message boxes read in a headless test run.
 void UseHeadlessMessageBoxes(const QString& logPath);

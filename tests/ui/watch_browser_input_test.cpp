@@ -142,7 +142,7 @@ private slots:
         QSignalSpy loaded(browser, &kelvra::ui::BrowserView::documentComplete);
         browser->Navigate(pages.Url("/page.html"));
         QVERIFY(loaded.wait(20000));
-        QWebEngineView* engine = browser->Engine();
+        QWebEngineView* engine = kelvra::test::Engine(browser);
         QVERIFY(engine);
         QWidget* target = engine->focusProxy();
         QVERIFY(target);

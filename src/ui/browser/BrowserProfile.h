@@ -1,26 +1,35 @@
 #pragma once
 
-#include <QObject>
+#include <memory>
 
-class QWebEngineProfile;
+#include <QObject>
+#include <QString>
 
 namespace kelvra::ui {
 
-// The one browser profile shared by the four browser views: off the record, created at its first
-// use (starting the engine is costly), with the script that reports clicked script links
-// installed into every page and frame.
+class BrowserEngineModule;
+
+// The one browser profile shared by the four browser views. It lives in the web engine module,
+// which is loaded at the first use (loading the engine is costly) from the program's folder or
+// from ../lib/kelvra beside it.
 class BrowserProfile : public QObject {
     Q_OBJECT
 public:
     explicit BrowserProfile(QObject* parent = nullptr);
-    // The profile, created on the first call.
-    QWebEngineProfile* Profile();
-    bool Created() const { return m_profile != nullptr; }
-    // Name of the host object the in-page script talks to over the web channel.
-    static QString HostObjectName();
+    ~BrowserProfile() override;
+    // The loaded module; nullptr when it cannot be loaded (LoadError() then says why; the
+    // module is not tried again).
+    BrowserEngineModule* Module();
+    bool Created() const { return m_module != nullptr; }
+    // Why the module could not be loaded; empty while nothing failed.
+    QString LoadError() const { return m_error; }
+    // The folders searched for the module, in order.
+    static QStringList ModuleFolders();
 
 private:
-    QWebEngineProfile* m_profile = nullptr;
+    std::unique_ptr<BrowserEngineModule> m_module;
+    bool m_tried = false;
+    QString m_error;
 };
 
 } // namespace kelvra::ui

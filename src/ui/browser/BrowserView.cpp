@@ -1,32 +1,12 @@
 #include "ui/browser/BrowserView.h"
 
+#include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWebChannel>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
-#include "ui/browser/BrowserPage.h"
 #include "ui/browser/BrowserProfile.h"
 
 namespace kelvra::ui {
-
-BrowserPage::BrowserPage(QWebEngineProfile* profile, BrowserView& owner)
-    : QWebEnginePage(profile, &owner), m_owner(owner) {}
-
-bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-    return m_owner.OnNavigationRequest(url, isMainFrame, type == NavigationTypeRedirect);
-}
-
-BrowserHost::BrowserHost(BrowserView& owner) : QObject(&owner), m_owner(owner) {}
-
-void BrowserHost::reportScriptLink(const QString& url) {
-    m_owner.OnScriptLink(url);
-}
-
-void BrowserHost::reportFrameLoaded() {
-    m_owner.OnFrameLoaded();
-}
 
 BrowserView::BrowserView(const QString& objectName, BrowserProfile& profile, QWidget* parent)
     : QWidget(parent), m_profile(profile) {
@@ -41,26 +21,36 @@ BrowserView::BrowserView(const QString& objectName, BrowserProfile& profile, QWi
     layout->addWidget(m_placeholder);
 }
 
-BrowserView::~BrowserView() {
-    // The page must go before the profile it was created with; the profile outlives every view.
-    delete m_view;
-    delete m_page;
+// The engine (page and view) must go before the profile it was made with; the profile outlives
+// every view.
+BrowserView::~BrowserView() = default;
+
+QWidget* BrowserView::EngineWidget() const {
+    return m_engine ? m_engine->Widget() : nullptr;
 }
 
-void BrowserView::EnsureEngine() {
-    if (m_view)
-        return;
-    m_page = new BrowserPage(m_profile.Profile(), *this);
-    m_channel = new QWebChannel(m_page);
-    m_channel->registerObject(BrowserProfile::HostObjectName(), new BrowserHost(*this));
-    m_page->setWebChannel(m_channel, QWebEngineScript::MainWorld);
-    connect(m_page, &QWebEnginePage::loadFinished, this, &BrowserView::OnLoadFinished);
-    m_view = new QWebEngineView(this);
-    m_view->setObjectName(objectName() + "Engine");
-    m_view->setPage(m_page);
-    layout()->replaceWidget(m_placeholder, m_view);
+bool BrowserView::EnsureEngine() {
+    if (m_engine)
+        return true;
+    BrowserEngineModule* module = m_profile.Module();
+    if (!module) {
+        if (m_placeholder->layout() == nullptr) {
+            auto* layout = new QVBoxLayout(m_placeholder);
+            auto* message = new QLabel(m_profile.LoadError(), m_placeholder);
+            message->setObjectName(objectName() + "EngineError");
+            message->setWordWrap(true);
+            message->setAlignment(Qt::AlignCenter);
+            layout->addWidget(message);
+        }
+        return false;
+    }
+    m_engine.reset(module->CreateEngine(*this, this));
+    QWidget* view = m_engine->Widget();
+    view->setObjectName(objectName() + "Engine");
+    layout()->replaceWidget(m_placeholder, view);
     m_placeholder->hide();
-    m_view->show();
+    view->show();
+    return true;
 }
 
 void BrowserView::Navigate(const QString& url) {
@@ -70,19 +60,19 @@ void BrowserView::Navigate(const QString& url) {
         QTimer::singleShot(0, this, [this, url] { Navigate(url); });
         return;
     }
-    EnsureEngine();
-    m_page->load(QUrl(url, QUrl::TolerantMode));
+    if (EnsureEngine())
+        m_engine->Load(QUrl(url, QUrl::TolerantMode));
 }
 
 void BrowserView::Refresh() {
-    if (m_page)
-        m_page->triggerAction(QWebEnginePage::Reload);
+    if (m_engine)
+        m_engine->Reload();
 }
 
 QString BrowserView::LocationURL() const {
-    if (!m_page)
+    if (!m_engine)
         return {};
-    const QString shown = m_page->url().toString();
+    const QString shown = m_engine->Url().toString();
     return shown.isEmpty() ? m_requested : shown;
 }
 

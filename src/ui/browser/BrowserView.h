@@ -1,28 +1,28 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 
-class QWebEngineView;
-class QWebChannel;
+#include "ui/browser/BrowserEngine.h"
 
 namespace kelvra::ui {
 
 class BrowserProfile;
-class BrowserPage;
 
 // One embedded browser (WebBrowser1..4). The engine view is created at the first Navigate;
-// until then a plain placeholder fills the control.
+// until then a plain placeholder fills the control. When the engine cannot be loaded the
+// placeholder stays and says so, and navigations do nothing.
 //
 // Events: beforeNavigate(url) before every navigation of the page and its frames (links,
 // Navigate, reloads, and clicked "javascript:" links, which the page script reports);
 // documentComplete(url) exactly once for each announced document navigation, when it has loaded
 // or failed. Script links are announced only. A "data:" document is announced as "about:blank".
 // The view never cancels a navigation by itself; a policy may.
-class BrowserView : public QWidget {
+class BrowserView : public QWidget, private BrowserEngineClient {
     Q_OBJECT
 public:
     // Decides whether an announced navigation goes on; the default accepts every one.
@@ -39,8 +39,8 @@ public:
     // URL of the page held; empty before the first navigation.
     QString LocationURL() const;
     void SetNavigationPolicy(NavigationPolicy policy);
-    // The engine view, or nullptr while it has not been created.
-    QWebEngineView* Engine() const { return m_view; }
+    // The engine's widget (a QWebEngineView), or nullptr while it has not been created.
+    QWidget* EngineWidget() const;
     // Announced navigations still waiting for their documentComplete.
     int PendingNavigations() const { return m_pendingMain + m_pendingFrames; }
 
@@ -49,21 +49,17 @@ signals:
     void documentComplete(const QString& url);
 
 private:
-    friend class BrowserPage;
-    friend class BrowserHost;
-    void EnsureEngine();
-    // From the page: a navigation request; returns whether it goes on.
-    bool OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect);
-    void OnLoadFinished(bool ok);
-    void OnScriptLink(const QString& url);
-    void OnFrameLoaded();
+    // Creates the engine at the first use; false when it cannot be loaded.
+    bool EnsureEngine();
+    bool OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect) override;
+    void OnLoadFinished(bool ok) override;
+    void OnScriptLink(const QString& url) override;
+    void OnFrameLoaded() override;
     void Announce(const QString& url);
 
     BrowserProfile& m_profile;
     QWidget* m_placeholder = nullptr;
-    QWebEngineView* m_view = nullptr;
-    BrowserPage* m_page = nullptr;
-    QWebChannel* m_channel = nullptr;
+    std::unique_ptr<BrowserEngine> m_engine;
     NavigationPolicy m_policy;
     QString m_requested;
     int m_announcing = 0;

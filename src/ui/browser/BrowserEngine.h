@@ -1,0 +1,53 @@
+#pragma once
+
+// The boundary between the browser views and the web engine. The engine lives in a module that
+// is loaded at the first navigation, so the program starts without loading the engine libraries;
+// only the types below cross the boundary.
+
+class QObject;
+class QString;
+class QUrl;
+class QWidget;
+
+namespace kelvra::ui {
+
+// What an engine reports to the browser view it serves.
+class BrowserEngineClient {
+public:
+    virtual ~BrowserEngineClient() = default;
+    // A navigation of the page or one of its frames; returns whether it goes on.
+    virtual bool OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect) = 0;
+    // The main document has loaded or failed.
+    virtual void OnLoadFinished(bool ok) = 0;
+    // The page script reports a clicked "javascript:" link.
+    virtual void OnScriptLink(const QString& url) = 0;
+    // The page script reports that a sub-frame finished loading.
+    virtual void OnFrameLoaded() = 0;
+};
+
+// The engine of one browser view: the widget that shows its page.
+class BrowserEngine {
+public:
+    virtual ~BrowserEngine() = default;
+    // The engine's widget, owned by the parent given at creation.
+    virtual QWidget* Widget() const = 0;
+    virtual void Load(const QUrl& url) = 0;
+    virtual void Reload() = 0;
+    // Address of the page held; empty before the first load.
+    virtual QUrl Url() const = 0;
+};
+
+// The loaded module: one shared off-the-record profile and the engines made on it.
+class BrowserEngineModule {
+public:
+    virtual ~BrowserEngineModule() = default;
+    // A new engine whose widget is a child of parent; it reports to client until deleted.
+    virtual BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) = 0;
+};
+
+// Name of the module's entry point: BrowserEngineModule* (*)(QObject* owner).
+inline constexpr const char* kBrowserEngineEntry = "KelvraCreateBrowserEngineModule";
+// File name of the module without its platform suffix.
+inline constexpr const char* kBrowserEngineFileName = "kelvra-browser-engine";
+
+} // namespace kelvra::ui

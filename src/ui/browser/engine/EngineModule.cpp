@@ -1,0 +1,132 @@
+// The web engine module: loaded by the program at the first navigation of a browser view, so
+// that start-up does not pay for loading and relocating the engine libraries.
+
+#include <QFile>
+#include <QPointer>
+#include <QWebChannel>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineView>
+
+#include "ui/browser/BrowserEngine.h"
+#include "ui/browser/engine/BrowserPage.h"
+
+namespace kelvra::ui {
+namespace {
+
+const char* const kHostObjectName = "kelvraHost";
+
+// Reports to the host every click on a "javascript:" link or area (the engine does not announce
+// such navigations), and the end of loading of every sub-frame. Runs once per document. Only
+// the top document has the web channel: frames hand their reports to it by message.
+const char* const kReporterScript = R"JS(
+(function () {
+  if (window.__kelvraReporter) return;
+  window.__kelvraReporter = true;
+  var isTop = window === window.top;
+  var report;
+  if (isTop) {
+    if (typeof qt === 'undefined' || !qt.webChannelTransport || typeof QWebChannel === 'undefined')
+      return;
+    var host = null, waiting = [];
+    new QWebChannel(qt.webChannelTransport, function (channel) {
+      host = channel.objects.%1;
+      var calls = waiting; waiting = [];
+      calls.forEach(function (call) { call(); });
+    });
+    report = function (kind, href) {
+      var call = function () {
+        if (kind === 'link') host.reportScriptLink(href); else host.reportFrameLoaded();
+      };
+      if (host) call(); else waiting.push(call);
+    };
+    window.addEventListener('message', function (event) {
+      var data = event.data;
+      if (data && typeof data === 'object' && data.kelvraReport === true)
+        report(data.kind === 'link' ? 'link' : 'frame', String(data.href || ''));
+    });
+  } else {
+    report = function (kind, href) {
+      window.top.postMessage({ kelvraReport: true, kind: kind, href: href }, '*');
+    };
+    window.addEventListener('load', function () { report('frame', ''); });
+  }
+  document.addEventListener('click', function (event) {
+    if (event.button !== 0 || !event.target || !event.target.closest) return;
+    var link = event.target.closest('a[href], area[href]');
+    if (!link) return;
+    var href = (link.getAttribute('href') || '').trim();
+    if (/^javascript:/i.test(href)) report('link', href);
+  }, true);
+})();
+)JS";
+
+QString ReporterSource() {
+    QFile channelJs(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    QString source;
+    if (channelJs.open(QIODevice::ReadOnly))
+        source = QString::fromUtf8(channelJs.readAll());
+    return source + QLatin1Char('\n') +
+           QString::fromLatin1(kReporterScript).arg(QLatin1String(kHostObjectName));
+}
+
+// One view's engine: page, web channel to the page script, and the view widget.
+class WebEngineBrowser final : public BrowserEngine {
+public:
+    WebEngineBrowser(QWebEngineProfile* profile, BrowserEngineClient& client, QWidget* parent)
+        : m_page(new BrowserPage(profile, client)) {
+        auto* channel = new QWebChannel(m_page);
+        channel->registerObject(QLatin1String(kHostObjectName), new BrowserHost(client, m_page));
+        m_page->setWebChannel(channel, QWebEngineScript::MainWorld);
+        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_page,
+                         [&client](bool ok) { client.OnLoadFinished(ok); });
+        m_view = new QWebEngineView(parent);
+        m_view->setPage(m_page);
+    }
+    ~WebEngineBrowser() override {
+        // The view goes before its page, and the page before the profile it was made with.
+        delete m_view.data();
+        delete m_page;
+    }
+
+    QWidget* Widget() const override { return m_view; }
+    void Load(const QUrl& url) override { m_page->load(url); }
+    void Reload() override { m_page->triggerAction(QWebEnginePage::Reload); }
+    QUrl Url() const override { return m_page->url(); }
+
+private:
+    BrowserPage* m_page;
+    QPointer<QWebEngineView> m_view;
+};
+
+// The one profile shared by every view: off the record, with the reporter script installed
+// into every page and frame.
+class WebEngineModule final : public BrowserEngineModule {
+public:
+    WebEngineModule() : m_profile(new QWebEngineProfile) { // no storage name: off the record
+        QWebEngineScript reporter;
+        reporter.setName(QStringLiteral("kelvra-link-reporter"));
+        reporter.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        reporter.setWorldId(QWebEngineScript::MainWorld);
+        reporter.setRunsOnSubFrames(true);
+        reporter.setSourceCode(ReporterSource());
+        m_profile->scripts()->insert(reporter);
+    }
+    ~WebEngineModule() override { delete m_profile; }
+
+    BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) override {
+        return new WebEngineBrowser(m_profile, client, parent);
+    }
+
+private:
+    QWebEngineProfile* m_profile;
+};
+
+} // namespace
+} // namespace kelvra::ui
+
+// The module's entry point: a new module object, owned by the caller.
+extern "C" Q_DECL_EXPORT kelvra::ui::BrowserEngineModule* KelvraCreateBrowserEngineModule() {
+    return new kelvra::ui::WebEngineModule;
+}
