@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
     // One followed link to learn the exact requests the client makes.
     sim.ClearRequests();
     browser->Navigate(product);
-    if (!WaitPage(kelvra::test::Engine(browser)->page(), QStringLiteral("pro_show.asp"), clientSettled))
+    if (!WaitPage(kelvra::test::Engine(browser)->page(), QStringLiteral("pro_show.asp"),
+                  clientSettled))
         return Fail("the product page did not load in the client");
     const std::vector<std::string> made = sim.Requests();
     const std::string check = Find(made, "get_login_status.asp");
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
             sim.ClearRequests();
             const double t0 = NowMs();
             browser->Navigate(product);
-            if (!WaitPage(kelvra::test::Engine(browser)->page(), QStringLiteral("pro_show.asp"), clientSettled))
+            if (!WaitPage(kelvra::test::Engine(browser)->page(), QStringLiteral("pro_show.asp"),
+                          clientSettled))
                 return false;
             clientMs.push_back(NowMs() - t0);
             const std::vector<std::string> made = sim.Requests();

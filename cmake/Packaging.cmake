@@ -3,13 +3,15 @@
 #   cmake --install <build> --prefix <dir>   program, desktop entry, icons, AppStream metadata
 #   cpack --config <build>/CPackConfig.cmake -G DEB   <build>/kelvra_<version>-1_<arch>.deb
 #
-# The pictures, icons and skin are compiled into the program (Qt resources), so the program is
-# the only file it needs at run time; the web engine runtime comes from the package dependencies.
+# The pictures, icons and skin are compiled into the program (Qt resources). Beside the program
+# it needs its web engine module, which it looks for in its own folder and in ../lib/kelvra; the
+# web engine runtime comes from the package dependencies.
 
 include(GNUInstallDirs)
 
 if(TARGET kelvra)
   install(TARGETS kelvra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS kelvra_browser_engine LIBRARY DESTINATION lib/kelvra)
 endif()
 
 set(KELVRA_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)

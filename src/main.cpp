@@ -6,15 +6,18 @@
 //                               there (written beside, then renamed into place);
 //   KELVRA_AUTOMATION_LOG=path  every message box appends "caption<TAB>text" to the file;
 //   KELVRA_AUTOMATION_ACCEPT=1  every message box is accepted about 300 ms after it shows;
-//   KELVRA_EXIT_AFTER_SHOW=1    the program ends once the main window's first show is done
-//                               (start-up timing);
+//   KELVRA_EXIT_AFTER_SHOW=1    the program prints "shown <milliseconds since 1970>" and ends
+//                               once the main window's first show is done (start-up timing);
 //   KELVRA_VERSION_CHECK_MS=N   the version check runs N ms after start instead of 10 s;
 //   KELVRA_UPDATE_WAIT_MS=N     the update window downloads N ms after it shows instead of 5 s.
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
 #include <QTimer>
+
+#include <cstdio>
 
 #include "app/AppState.h"
 #include "platform/Platform.h"
@@ -71,8 +74,15 @@ int main(int argc, char** argv) {
     }
 
     if (qEnvironmentVariable("KELVRA_EXIT_AFTER_SHOW") == QLatin1String("1")) {
-        QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &app,
-                         &QApplication::quit, Qt::QueuedConnection);
+        QObject::connect(
+            &formMain, &kelvra::ui::TFormMain::firstShowDone, &app,
+            [] {
+                std::printf("shown %lld\n",
+                            static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+                std::fflush(stdout);
+                QApplication::quit();
+            },
+            Qt::QueuedConnection);
     }
 
     QTimer::singleShot(0, &formMain, [&formMain] { formMain.show(); });

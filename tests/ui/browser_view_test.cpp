@@ -1,6 +1,7 @@
 // The browser view against pages served on loopback: the announce/complete pairing for pages,
 // frames, links, script links, navigations started from inside the announcement, data: pages
 // and a refusing policy.
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebChannel>
@@ -82,6 +83,28 @@ private slots:
         QVERIFY(complete.wait(15000));
         QCOMPARE(m_view->LocationURL(), m_pages->Url("/a"));
         QCOMPARE(Title(*m_view), QStringLiteral("A"));
+    }
+
+    void missingEngineModuleLeavesAMessageAndNoEngine() {
+        BrowserProfile noModule(QStringList{QStringLiteral("/nonexistent/kelvra")}, nullptr);
+        BrowserView view("WebBrowser2", noModule);
+        view.show();
+        QSignalSpy announced(&view, &BrowserView::beforeNavigate);
+        QSignalSpy complete(&view, &BrowserView::documentComplete);
+        view.Navigate(m_pages->Url("/a"));
+        view.Navigate(m_pages->Url("/b")); // a second try neither crashes nor stacks messages
+        view.Refresh();
+        QVERIFY(view.EngineWidget() == nullptr);
+        QVERIFY(!noModule.Created());
+        QVERIFY(noModule.LoadError().contains("could not be loaded"));
+        const auto messages = view.findChildren<QLabel*>("WebBrowser2EngineError");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first()->isVisible());
+        QCOMPARE(messages.first()->text(), noModule.LoadError());
+        QCOMPARE(announced.count(), 0);
+        QCOMPARE(complete.count(), 0);
+        QCOMPARE(view.PendingNavigations(), 0);
+        QVERIFY(view.LocationURL().isEmpty());
     }
 
     void everyAnnouncedNavigationCompletesOnce() {
@@ -193,7 +216,9 @@ private slots:
         m_view->Navigate(m_pages->Url("/a"));
         QVERIFY(complete.wait(15000));
         QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
-        kelvra::test::Engine(m_view.get())->page()->setHtml("<p>javascript:notice( pro_show.asp</p>");
+        kelvra::test::Engine(m_view.get())
+            ->page()
+            ->setHtml("<p>javascript:notice( pro_show.asp</p>");
         QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
         QCOMPARE(announced.first().first().toString(), QStringLiteral("about:blank"));
         QTRY_COMPARE_WITH_TIMEOUT(complete.count(), 2, 10000);

@@ -78,10 +78,12 @@ public:
     QVariant Script(int number, const QString& script, int ms = kPageWaitMs) const {
         QVariant result;
         bool done = false;
-        kelvra::test::Engine(Browser(number))->page()->runJavaScript(script, [&](const QVariant& value) {
-            result = value;
-            done = true;
-        });
+        kelvra::test::Engine(Browser(number))
+            ->page()
+            ->runJavaScript(script, [&](const QVariant& value) {
+                result = value;
+                done = true;
+            });
         QTest::qWaitFor([&] { return done; }, ms);
         return result;
     }

@@ -8,7 +8,10 @@
 
 namespace kelvra::ui {
 
-BrowserProfile::BrowserProfile(QObject* parent) : QObject(parent) {}
+BrowserProfile::BrowserProfile(QObject* parent) : BrowserProfile(ModuleFolders(), parent) {}
+
+BrowserProfile::BrowserProfile(QStringList moduleFolders, QObject* parent)
+    : QObject(parent), m_folders(std::move(moduleFolders)) {}
 
 // The module's pages must be gone by now (the views are deleted before the profile). The
 // library itself stays loaded: the engine keeps threads and handlers in it until exit.
@@ -25,7 +28,7 @@ BrowserEngineModule* BrowserProfile::Module() {
     m_tried = true;
     using Entry = BrowserEngineModule* (*)();
     QStringList failures;
-    for (const QString& folder : ModuleFolders()) {
+    for (const QString& folder : m_folders) {
         QLibrary library(folder + QLatin1Char('/') + QLatin1String(kBrowserEngineFileName));
         if (!library.load()) {
             failures << library.errorString();

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace kelvra::ui {
 
@@ -16,6 +17,8 @@ class BrowserProfile : public QObject {
     Q_OBJECT
 public:
     explicit BrowserProfile(QObject* parent = nullptr);
+    // A profile whose module is looked for in the given folders only.
+    BrowserProfile(QStringList moduleFolders, QObject* parent);
     ~BrowserProfile() override;
     // The loaded module; nullptr when it cannot be loaded (LoadError() then says why; the
     // module is not tried again).
@@ -23,10 +26,11 @@ public:
     bool Created() const { return m_module != nullptr; }
     // Why the module could not be loaded; empty while nothing failed.
     QString LoadError() const { return m_error; }
-    // The folders searched for the module, in order.
+    // The folders searched for the module by default, in order.
     static QStringList ModuleFolders();
 
 private:
+    QStringList m_folders;
     std::unique_ptr<BrowserEngineModule> m_module;
     bool m_tried = false;
     QString m_error;

@@ -41,6 +41,7 @@ bool BrowserView::EnsureEngine() {
             message->setWordWrap(true);
             message->setAlignment(Qt::AlignCenter);
             layout->addWidget(message);
+            message->show(); // a child added to a shown widget stays hidden until shown
         }
         return false;
     }
