@@ -9,6 +9,7 @@
 #include "service/XmlDocument.h"
 #include "settings/SettingsFile.h"
 #include "support/SimProcess.h"
+#include "platform/Platform.h"
 #include "update/VersionCheck.h"
 
 namespace kelvra {
@@ -113,6 +114,27 @@ TEST_F(VersionCheckRunTest, HigherVersionAsksAndYesOpensTheUpdateWindow) {
     EXPECT_EQ(view.updateWindows, 1);
     EXPECT_EQ(Settings().ReadVersion(), "1.0.0.9");
     EXPECT_EQ(Settings().ReadResetLanguage(), "1");
+}
+
+TEST_F(VersionCheckRunTest, HigherVersionIsNotOfferedWhenTheProgramCannotBeReplaced) {
+    Settings().WriteVersion("1.0.0.3");
+    Publish("1.0.0.4");
+    services.programReplaceable = [] { return false; };
+    const VersionCheckResult result = RunVersionCheck(state, view, services);
+    EXPECT_EQ(result.outcome, VersionOutcome::AskUpdate);
+    EXPECT_TRUE(result.updateBlocked);
+    EXPECT_FALSE(result.updateAccepted);
+    EXPECT_TRUE(view.questions.empty());
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.updateWindows, 0);
+    EXPECT_EQ(Settings().ReadVersion(), "1.0.0.3");
+}
+
+TEST(VersionCheckDefaultsTest, ProgramInAWritableFolderIsReplaceable) {
+    // The tests run from the build folder, which this user wrote.
+    EXPECT_TRUE(VersionCheckServices::Defaults().programReplaceable());
+    EXPECT_FALSE(FolderWritable("/nonexistent/kelvra"));
+    EXPECT_FALSE(FolderWritable(""));
 }
 
 TEST_F(VersionCheckRunTest, NoToTheQuestionDoesNothingMore) {

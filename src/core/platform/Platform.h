@@ -31,6 +31,9 @@ std::string LocalIpAddress();
 // Full path of the running executable; empty when the platform cannot tell.
 std::string ExePath();
 
+// This user may create and replace files in the folder. False when it does not exist.
+bool FolderWritable(const std::string& folder);
+
 // Holds the program's single-instance lock for the life of the object.
 class SingleInstanceLock {
 public:

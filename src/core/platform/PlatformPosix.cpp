@@ -258,6 +258,10 @@ SingleInstanceLock::~SingleInstanceLock() {
     }
 }
 
+bool FolderWritable(const std::string& folder) {
+    return !folder.empty() && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 } // namespace kelvra
 
 #endif // _WIN32

@@ -142,6 +142,20 @@ SingleInstanceLock::~SingleInstanceLock() {
     }
 }
 
+bool FolderWritable(const std::string& folder) {
+    if (folder.empty())
+        return false;
+    // Folder attributes do not tell (Program Files is not read-only, yet closed to most users):
+    // try to create a file there.
+    const std::string probe = folder + "\\kelvra-write-test.tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 } // namespace kelvra
 
 #endif // _WIN32

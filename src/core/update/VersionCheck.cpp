@@ -1,5 +1,6 @@
 #include "update/VersionCheck.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "platform/Platform.h"
@@ -47,6 +48,12 @@ VersionCheckServices VersionCheckServices::Defaults() {
     services.networkOnline = [] { return InternetConnected() && NetworkPresent(); };
     auto transport = std::shared_ptr<HttpTransport>(MakeCurlTransport());
     services.loadXml = [transport](const std::string& url) { return LoadXml(*transport, url); };
+    services.programReplaceable = [] {
+        const std::string program = ExePath();
+        if (program.empty())
+            return true; // cannot tell: let the update try and report what fails
+        return FolderWritable(std::filesystem::path(program).parent_path().string());
+    };
     return services;
 }
 
@@ -80,6 +87,10 @@ VersionCheckResult RunVersionCheck(const AppState& state, VersionCheckView& view
     result.outcome = DecideVersionOutcome(installed, published.version);
     switch (result.outcome) {
     case VersionOutcome::AskUpdate:
+        if (services.programReplaceable && !services.programReplaceable()) {
+            result.updateBlocked = true;
+            break;
+        }
         result.updateAccepted = view.AskYesNo(UpdateQuestionText(state), " ");
         if (result.updateAccepted) {
             view.ShowUpdateWindow();

@@ -53,6 +53,10 @@ struct VersionCheckServices {
     std::function<bool()> networkOnline;
     // Loads an XML document; the check runs on the window's thread, like every XML request.
     std::function<XmlLoadResult(const std::string& url)> loadXml;
+    // The running program may be replaced by this user (its folder is writable). When it may
+    // not (a package installed for the whole system), a newer version is not offered: the
+    // download could only end in an error. Unset: replaceable.
+    std::function<bool()> programReplaceable;
 
     // The platform's network tests and a libcurl transport of its own.
     static VersionCheckServices Defaults();
@@ -63,6 +67,7 @@ struct VersionCheckResult {
     bool errorPage = false;      // the error page was shown
     std::string published;       // the published version that was compared
     bool updateAccepted = false; // AskUpdate answered Yes
+    bool updateBlocked = false;  // AskUpdate, but the program cannot be replaced: not asked
 };
 
 // Timer_updateTimer, once per run (the caller's timer is single-shot): network test, fetch of
