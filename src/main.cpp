@@ -6,8 +6,10 @@
 //                               there (written beside, then renamed into place);
 //   KELVRA_AUTOMATION_LOG=path  every message box appends "caption<TAB>text" to the file;
 //   KELVRA_AUTOMATION_ACCEPT=1  every message box is accepted about 300 ms after it shows;
-//   KELVRA_EXIT_AFTER_SHOW=1    the program prints "shown <milliseconds since 1970>" and ends
-//                               once the main window's first show is done (start-up timing);
+//   KELVRA_EXIT_AFTER_SHOW=1    the program prints "shown <milliseconds since 1970>" once the
+//                               main window's first show is done (start-up timing), then ends;
+//   KELVRA_START_PAGE=url       after the first show the first browser loads this page; the
+//                               screenshot and the end wait for it (checks of an installed copy);
 //   KELVRA_VERSION_CHECK_MS=N   the version check runs N ms after start instead of 10 s;
 //   KELVRA_UPDATE_WAIT_MS=N     the update window downloads N ms after it shows instead of 5 s.
 
@@ -18,14 +20,17 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 #include "app/AppState.h"
+#include "app/MainPresenter.h"
 #include "platform/Platform.h"
 #include "service/Endpoints.h"
 #include "ui/app/KelvraApplication.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/TFormMain.h"
 #include "ui/app/VersionCheckBinder.h"
+#include "ui/browser/BrowserView.h"
 #include "ui/browser/InPageBinder.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
@@ -39,6 +44,30 @@ void SaveScreenshot(QWidget& window, const QString& path) {
         return;
     QFile::remove(path);
     QFile::rename(partial, path);
+}
+
+// Prints the moment the main window was shown, for start-up timing.
+void ReportShown() {
+    std::printf("shown %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+    std::fflush(stdout);
+}
+
+// Shows the first browser's page and loads the URL in it; then, once the page has been drawn (or
+// at once when the engine cannot be loaded), calls done.
+void LoadStartPage(kelvra::ui::TFormMain& formMain, const QString& url,
+                   const std::function<void()>& done) {
+    formMain.ShowPage(kelvra::kPageResults);
+    kelvra::ui::BrowserView* browser = formMain.Browser(1);
+    auto* once = new QObject(browser);
+    QObject::connect(browser, &kelvra::ui::BrowserView::documentComplete, once, [once, done] {
+        delete once;
+        QTimer::singleShot(1000, qApp, done); // the engine draws shortly after the load
+    });
+    browser->Navigate(url);
+    if (!browser->EngineWidget()) {
+        delete once;
+        done();
+    }
 }
 
 } // namespace
@@ -67,23 +96,26 @@ int main(int argc, char** argv) {
     updateForm.SetMainWindow(&formMain);
     formMain.VersionCheck().SetUpdateWindow(&updateForm);
 
+    // Automation: once the window is shown (and the start page, if one was asked for, has been
+    // drawn) the screenshot is saved and, when asked, the program ends.
     const QString screenshot = qEnvironmentVariable("KELVRA_SCREENSHOT");
-    if (!screenshot.isEmpty()) {
-        QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
-                         [&formMain, screenshot] { SaveScreenshot(formMain, screenshot); });
-    }
-
-    if (qEnvironmentVariable("KELVRA_EXIT_AFTER_SHOW") == QLatin1String("1")) {
-        QObject::connect(
-            &formMain, &kelvra::ui::TFormMain::firstShowDone, &app,
-            [] {
-                std::printf("shown %lld\n",
-                            static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
-                std::fflush(stdout);
-                QApplication::quit();
-            },
-            Qt::QueuedConnection);
-    }
+    const QString startPage = qEnvironmentVariable("KELVRA_START_PAGE");
+    const bool exitAfterShow = qEnvironmentVariable("KELVRA_EXIT_AFTER_SHOW") == QLatin1String("1");
+    const auto ready = [&formMain, screenshot, exitAfterShow] {
+        if (!screenshot.isEmpty())
+            SaveScreenshot(formMain, screenshot);
+        if (exitAfterShow)
+            QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+    };
+    QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
+                     [&formMain, startPage, exitAfterShow, ready] {
+                         if (exitAfterShow)
+                             ReportShown();
+                         if (startPage.isEmpty())
+                             ready();
+                         else
+                             LoadStartPage(formMain, startPage, ready);
+                     });
 
     QTimer::singleShot(0, &formMain, [&formMain] { formMain.show(); });
     return app.exec();
