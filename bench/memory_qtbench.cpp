@@ -1,6 +1,7 @@
 // Resident memory of the client (its process and every descendant, i.e. the web engine's
-// helper processes) at three moments: after start before any page, after its first result
-// page, and after ten result pages; the difference is what the embedded engine costs.
+// helper processes) at four moments: after start before any page, after its first result page,
+// after ten result pages, and with a page in each of the four browsers; the difference is what
+// the embedded engine costs.
 //
 // Usage: memory_qtbench   (headless: source scripts/headless-env first)
 #include <QApplication>
@@ -57,5 +58,20 @@ int main(int argc, char** argv) {
             Print("after the first result page:", withoutSim());
     }
     Print("after ten result pages:", withoutSim());
+
+    // The other three browsers in use as well (the side menu's pages): with one engine process
+    // per site, every browser showing the service shares the result page's renderer.
+    const QString root = QString::fromStdString(sim.Root());
+    for (int browser = 2; browser <= 4; ++browser) {
+        client.Browser(browser)->Navigate(root +
+                                          QStringLiteral("/kelvra_cd/en/search/so_list.asp"
+                                                         "?chaxuntiaojian=renyi&renyi=W71") +
+                                          QString::number(browser));
+        if (!client.WaitLoaded(browser, QStringLiteral("so_list.asp"))) {
+            std::fprintf(stderr, "memory_qtbench: browser %d did not load its page\n", browser);
+            return 1;
+        }
+    }
+    Print("with a page in all four browsers:", withoutSim());
     return 0;
 }
