@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "SettingsTestSupport.h"
 #include "app/MainPresenter.h"
 #include "settings/SettingsError.h"
 
@@ -95,11 +96,10 @@ struct Harness {
     }
 };
 
+// A data folder inside a scratch folder that is removed when the test program ends.
 std::string TempFolder(const std::string& leaf) {
-    auto base = std::filesystem::temp_directory_path() /
-                ("kelvra-main-presenter-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(base);
-    return (base / leaf / "kelvra").string();
+    static test::ScratchFolder base;
+    return (std::filesystem::path(base.Path()) / leaf / "kelvra").string();
 }
 
 TEST(MainPresenterCreate, SetsStartValuesAndPreparesTheDataFolder) {
