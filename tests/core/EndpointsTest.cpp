@@ -5,34 +5,12 @@
 #include <cstdlib>
 #include <optional>
 
+#include "support/ScopedEnv.h"
+
 namespace kelvra {
 namespace {
 
-// Sets or clears one environment variable for the life of the object, then restores it.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_old) {
-            setenv(m_name, m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using test::ScopedEnv;
 
 TEST(EncodeQueryValue, EncodesEverythingButUnreservedAscii) {
     const struct {
@@ -63,7 +41,7 @@ TEST(EncodeQueryValue, EncodesEverythingButUnreservedAscii) {
 TEST(ServiceRoot, FollowsTheEnvironmentAndNormalises) {
     std::string builtIn;
     {
-        ScopedEnv unset("KELVRA_SERVICE_URL", nullptr);
+        ScopedEnv unset("KELVRA_SERVICE_URL", std::nullopt);
         builtIn = ServiceRoot();
     }
     EXPECT_EQ(builtIn.rfind("http://", 0), 0u) << builtIn;

@@ -1,4 +1,5 @@
 #include "core/LoopbackServer.h"
+#include "support/Elapsed.h"
 
 #include "service/HttpTransport.h"
 #include "service/XmlDocument.h"
@@ -13,12 +14,7 @@ namespace {
 using test::HttpReply;
 using test::LoopbackReply;
 using test::LoopbackServer;
-
-long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start)
-        .count();
-}
+using test::MillisecondsSince;
 
 bool HasHeader(const std::string& head, const std::string& line) {
     return head.find("\r\n" + line + "\r\n") != std::string::npos;
