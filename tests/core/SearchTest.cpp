@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "search/SearchPresenter.h"
@@ -263,18 +265,59 @@ TEST(SearchPanel, ListButtonOfflineDoesNothing) {
     EXPECT_EQ(f.state.searchKind, 7);
 }
 
-TEST(SearchPanel, ReplayAfterLoginUsesCurrentFieldsAndSession) {
-    Fixture f;
-    f.view.text[3] = "1234";
-    f.presenter.FieldKeyPress(3, 13);
-    f.view.text[3] = "5678"; // edited after the search
-    f.LogIn("1");
-    f.view.events.clear();
-    f.presenter.AfterLogin("0");
-    EXPECT_EQ(f.view.events,
-              std::vector<std::string>{"nav:" + kBase +
-                                       "search/so_list.asp?chaxuntiaojian=OEM&OEM=5678"
-                                       "&f_mode=jqcz&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8"});
+// What was searched before a login is searched again after it, with the fields and lists as
+// they are at the login and the new session's identity.
+TEST(SearchPanel, ReplayAfterLoginSearchesAgain) {
+    struct Case {
+        const char* name;
+        std::function<void(Fixture&)> before; // what the user did before logging in
+        std::string admin;
+        std::string expected; // the one navigation after the login, below kBase
+    };
+    const std::string id = "&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8";
+    const Case cases[] = {
+        {"uses current fields and session",
+         [](Fixture& f) {
+             f.view.text[3] = "1234";
+             f.presenter.FieldKeyPress(3, 13);
+             f.view.text[3] = "5678"; // edited after the search
+         },
+         "1", "search/so_list.asp?chaxuntiaojian=OEM&OEM=5678&f_mode=jqcz" + id},
+        {"takes lists as they are at login",
+         [](Fixture& f) {
+             f.view.choices = {{"cb_group1_brand", {16, "BMW"}},
+                               {"cb_group1_category", {1601, "3er"}},
+                               {"cb_group1_type", {160101, "320i"}}};
+             f.presenter.ListButtonClick(6);
+             EXPECT_EQ(f.state.searchKind, 6);
+             // Another make chosen since: the later lists fell back to their prompts.
+             f.view.choices = {{"cb_group1_brand", {21, "VW"}}};
+         },
+         "0",
+         "search/brand_list_yorx.asp?typ_id=0&t_search_brand=21&t_search_brand_Name=VW"
+         "&t_selected=0&t_bra_id=21&t_bra_name=VW&t_search_name=VW" +
+             id},
+        {"offline Enter is replayed over an earlier page",
+         [](Fixture& f) {
+             f.view.text[3] = "1234";
+             f.presenter.FieldKeyPress(3, 13); // online: a page is shown
+             f.online = false;
+             f.view.text[1] = "  ";
+             f.presenter.FieldKeyPress(1, 13); // offline: only the kind is recorded
+             EXPECT_EQ(f.state.searchKind, 1);
+             f.view.text[1] = "W712"; // edited before the login
+         },
+         "1", "search/so_list.asp?chaxuntiaojian=renyi&renyi=W712&f_mode=jqcz" + id},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name); // names the case of a failure inside `before` too
+        Fixture f;
+        c.before(f);
+        f.LogIn(c.admin);
+        f.view.events.clear();
+        f.presenter.AfterLogin("0");
+        EXPECT_EQ(f.view.events, std::vector<std::string>{"nav:" + kBase + c.expected}) << c.name;
+    }
 }
 
 TEST(SearchPanel, ReplayOfBrandSearchFollowsAdminAtLogin) {
@@ -285,44 +328,6 @@ TEST(SearchPanel, ReplayOfBrandSearchFollowsAdminAtLogin) {
     f.LogIn("0");
     f.presenter.AfterLogin("0");
     EXPECT_NE(f.view.location.find("brand_list_kelvra_vip.asp"), std::string::npos);
-}
-
-TEST(SearchPanel, ReplayTakesListsAsTheyAreAtLogin) {
-    Fixture f;
-    f.view.choices = {{"cb_group1_brand", {16, "BMW"}},
-                      {"cb_group1_category", {1601, "3er"}},
-                      {"cb_group1_type", {160101, "320i"}}};
-    f.presenter.ListButtonClick(6);
-    ASSERT_EQ(f.state.searchKind, 6);
-    // Another make chosen since: the later lists fell back to their prompts.
-    f.view.choices = {{"cb_group1_brand", {21, "VW"}}};
-    f.LogIn("0");
-    f.view.events.clear();
-    f.presenter.AfterLogin("0");
-    EXPECT_EQ(f.view.events,
-              std::vector<std::string>{
-                  "nav:" + kBase +
-                  "search/brand_list_yorx.asp?typ_id=0&t_search_brand=21&t_search_brand_Name=VW"
-                  "&t_selected=0&t_bra_id=21&t_bra_name=VW&t_search_name=VW"
-                  "&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8"});
-}
-
-TEST(SearchPanel, OfflineEnterIsReplayedOverAnEarlierPage) {
-    Fixture f;
-    f.view.text[3] = "1234";
-    f.presenter.FieldKeyPress(3, 13); // online: a page is shown
-    f.online = false;
-    f.view.text[1] = "  ";
-    f.presenter.FieldKeyPress(1, 13); // offline: only the kind is recorded
-    EXPECT_EQ(f.state.searchKind, 1);
-    f.view.text[1] = "W712"; // edited before the login
-    f.LogIn("1");
-    f.view.events.clear();
-    f.presenter.AfterLogin("0");
-    EXPECT_EQ(f.view.events,
-              std::vector<std::string>{"nav:" + kBase +
-                                       "search/so_list.asp?chaxuntiaojian=renyi&renyi=W712"
-                                       "&f_mode=jqcz&Gid=77&Mac=00-1A-2B-3C-4D-5E&IP=10.0.0.8"});
 }
 
 TEST(SearchPanel, ReplayOutcomes) {

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "service/SessionRules.h"
 
@@ -106,54 +110,81 @@ TEST(SessionRules, CountSyncWhenBelowLimitOrDatesDiffer) {
     }
 }
 
+// A session field as text, by its name, so that expected values can be table data.
+std::string FieldText(const Session& s, const std::string& field) {
+    const std::map<std::string, std::string> fields = {
+        {"username", s.username},
+        {"password", s.password},
+        {"gid", s.gid},
+        {"admin", s.admin},
+        {"s_mac", s.s_mac},
+        {"s_ip", s.s_ip},
+        {"s_login", s.s_login},
+        {"s_ndate", s.s_ndate},
+        {"s_hdate", s.s_hdate},
+        {"search_num", std::to_string(s.search_num)},
+        {"search_count", std::to_string(s.search_count)},
+        {"search_num_vip", std::to_string(s.search_num_vip)},
+        {"search_count_vip", std::to_string(s.search_count_vip)},
+    };
+    const auto it = fields.find(field);
+    return it == fields.end() ? "<no field " + field + ">" : it->second;
+}
+
 TEST(SessionRules, EventsClearTheirFields) {
-    Session s = Filled();
-    SetSessionStartValues(s);
-    EXPECT_EQ(s.username, "");
-    EXPECT_EQ(s.password, "");
-    EXPECT_EQ(s.gid, "0");
-    EXPECT_EQ(s.admin, "1");
-    EXPECT_EQ(s.s_login, "False");
-    EXPECT_EQ(s.s_ndate, "");
-    EXPECT_EQ(s.search_num, 0);
-    EXPECT_EQ(s.search_count_vip, 0);
-
-    s = Filled();
-    ApplyNegativeLogin(s);
-    EXPECT_EQ(s.username, "");
-    EXPECT_EQ(s.s_mac, "");
-    EXPECT_EQ(s.s_ip, "");
-    EXPECT_EQ(s.admin, "1");
-    EXPECT_EQ(s.gid, "0");
-    EXPECT_EQ(s.password, "pw");
-    EXPECT_EQ(s.s_login, "True");
-    EXPECT_EQ(s.search_num, 3);
-    EXPECT_EQ(s.s_hdate, "2024-01-01");
-
-    s = Filled();
-    ClearForSwitchAccounts(s);
-    EXPECT_EQ(s.username, "");
-    EXPECT_EQ(s.s_login, "False");
-    EXPECT_EQ(s.password, "pw");
-    EXPECT_EQ(s.gid, "0");
-    EXPECT_EQ(s.admin, "1");
-    EXPECT_EQ(s.search_count, 20);
-
-    s = Filled();
-    DropSession(s);
-    EXPECT_EQ(s.username, "");
-    EXPECT_EQ(s.password, "");
-    EXPECT_EQ(s.gid, "0");
-    EXPECT_EQ(s.admin, "2");
-    EXPECT_EQ(s.s_mac, "00-11-22-33-44-55");
-    EXPECT_EQ(s.s_login, "True");
-
-    s = Filled();
-    DropSessionAndVipFlag(s);
-    EXPECT_EQ(s.password, "");
-    EXPECT_EQ(s.admin, "1");
-    EXPECT_EQ(s.s_ip, "10.0.0.5");
-    EXPECT_EQ(s.search_num_vip, 1);
+    struct Case {
+        const char* name;
+        void (*event)(Session&);
+        std::vector<std::pair<std::string, std::string>> expected; // field, value after
+    };
+    const Case cases[] = {
+        {"start values",
+         SetSessionStartValues,
+         {{"username", ""},
+          {"password", ""},
+          {"gid", "0"},
+          {"admin", "1"},
+          {"s_login", "False"},
+          {"s_ndate", ""},
+          {"search_num", "0"},
+          {"search_count_vip", "0"}}},
+        {"negative login",
+         ApplyNegativeLogin,
+         {{"username", ""},
+          {"s_mac", ""},
+          {"s_ip", ""},
+          {"admin", "1"},
+          {"gid", "0"},
+          {"password", "pw"},
+          {"s_login", "True"},
+          {"search_num", "3"},
+          {"s_hdate", "2024-01-01"}}},
+        {"switch accounts",
+         ClearForSwitchAccounts,
+         {{"username", ""},
+          {"s_login", "False"},
+          {"password", "pw"},
+          {"gid", "0"},
+          {"admin", "1"},
+          {"search_count", "20"}}},
+        {"drop session",
+         DropSession,
+         {{"username", ""},
+          {"password", ""},
+          {"gid", "0"},
+          {"admin", "2"},
+          {"s_mac", "00-11-22-33-44-55"},
+          {"s_login", "True"}}},
+        {"drop session and VIP flag",
+         DropSessionAndVipFlag,
+         {{"password", ""}, {"admin", "1"}, {"s_ip", "10.0.0.5"}, {"search_num_vip", "1"}}},
+    };
+    for (const Case& c : cases) {
+        Session s = Filled();
+        c.event(s);
+        for (const auto& [field, value] : c.expected)
+            EXPECT_EQ(FieldText(s, field), value) << c.name << ": " << field;
+    }
 }
 
 } // namespace
