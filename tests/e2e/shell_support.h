@@ -8,6 +8,8 @@
 
 #include <memory>
 
+#include "ui/log_lines.h"
+
 namespace kelvra::test {
 
 // One run folder for the real client: data folder, runtime folder (its single-instance lock),
@@ -27,9 +29,6 @@ private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
 };
-
-// Lines of an automation log file ("caption<TAB>text"); empty when the file is missing.
-QStringList ReadLogLines(const QString& path);
 
 // Ends a client that is still running: terminate, then kill after a grace period.
 void Stop(QProcess& process);

@@ -2,7 +2,6 @@
 
 #include <QDir>
 
-#include <QFile>
 #include <QTcpSocket>
 
 namespace kelvra::test {
@@ -38,16 +37,6 @@ void LocalPages::OnConnection() {
         });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
-}
-
-QStringList ReadLogLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }
 
 int UnusedPort() {

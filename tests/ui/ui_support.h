@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
+#include <QUrl>
 #include <QWebEngineView>
 
+#include "log_lines.h"
 #include "ui/browser/BrowserView.h"
 
 namespace kelvra::test {
@@ -27,12 +29,19 @@ private:
     QStringList m_served;
 };
 
+// Receives the URLs handed to the system browser (install it with
+// QDesktopServices::setUrlHandler(scheme, &catcher, "open")).
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
 // Where a test saves a screenshot of a window: the file of that name in the folder named by
 // KELVRA_SCREENSHOT_DIR, or empty when no screenshots are asked for (the normal test run).
 QString ScreenshotPath(const QString& fileName);
-
-// Lines of an automation log file ("caption<TAB>text"); empty when the file is missing.
-QStringList ReadLogLines(const QString& path);
 
 // A loopback port with nothing listening on it.
 int UnusedPort();
