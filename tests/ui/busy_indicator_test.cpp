@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -20,17 +19,7 @@ class BusyIndicatorTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    int m_runs = 0;
-
-    std::unique_ptr<Client> StartClient() {
-        auto client = std::make_unique<Client>(
-            *m_sim, m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)));
-        if (!client->Start())
-            return nullptr;
-        return client;
-    }
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
     static kelvra::IndicatorPosition ExpectedPosition(const Client& c) {
         const QRect outer = c.main->frameGeometry();
@@ -49,17 +38,14 @@ private:
 
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        kelvra::test::UseHeadlessMessageBoxes(m_temp->filePath(QStringLiteral("boxes.log")));
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
     }
 
-    void init() { m_sim->Reset(); }
+    void init() { m_ui->Reset(); }
 
     void coversSlowPageUntilComplete() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         c->main->move(40, 30);
         c->SearchAnyNumber(QStringLiteral("W712"));
@@ -67,7 +53,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
 
         // The next result page drips in over about three seconds.
-        m_sim->InjectFault("/kelvra_cd/en/search/so_list.asp", "slow");
+        m_ui->Sim().InjectFault("/kelvra_cd/en/search/so_list.asp", "slow");
         QElapsedTimer clock;
         clock.start();
         c->SearchAnyNumber(QStringLiteral("LX 0012"));
@@ -95,10 +81,10 @@ private slots:
     }
 
     void watchdogEndsNeverCompletingPage() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         c->version->Busy().SetWatchdogMs(1500);
-        m_sim->Control("/__sim/fault?path=/kelvra_cd/en/suppliers.asp&kind=hang&ms=60000");
+        m_ui->Sim().Control("/__sim/fault?path=/kelvra_cd/en/suppliers.asp&kind=hang&ms=60000");
         QElapsedTimer clock;
         clock.start();
         c->Browser(3)->Navigate(QString::fromStdString(c->state.pageBaseUrl) + "suppliers.asp");

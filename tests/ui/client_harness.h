@@ -5,12 +5,17 @@
 // the real web engine and wait for conditions with deadlines.
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -30,6 +35,14 @@ namespace kelvra::test {
 
 inline constexpr int kPageWaitMs = 20000;
 
+// Shows a main window and waits until its first show (probe, language) is done; false when the
+// deadline passes first.
+inline bool ShowAndWaitFirstShow(ui::TFormMain& window, int ms = kPageWaitMs) {
+    QSignalSpy done(&window, &ui::TFormMain::firstShowDone);
+    window.show();
+    return done.count() > 0 || done.wait(ms);
+}
+
 class Client {
 public:
     Client(const SimProcess& sim, const QString& dataFolder) {
@@ -48,11 +61,7 @@ public:
     }
 
     // Shows the main window and waits until its first show (probe, language) is done.
-    bool Start() {
-        QSignalSpy done(main.get(), &ui::TFormMain::firstShowDone);
-        main->show();
-        return done.count() > 0 || done.wait(kPageWaitMs);
-    }
+    bool Start() { return ShowAndWaitFirstShow(*main); }
 
     ui::BrowserView* Browser(int number) const { return main->Browser(number); }
 
@@ -147,5 +156,115 @@ inline std::map<std::string, std::string> Account(const SimProcess& sim, const s
     }
     return fields;
 }
+
+// Seeds a data folder as a machine that ran before in `language` ("Chinese" or "English"):
+// language files present, the settings naming the language. False when a file cannot be written.
+inline bool SeedLanguage(const QString& folder, const QString& language) {
+    if (!QDir().mkpath(folder + "/Language"))
+        return false;
+    QFile english(folder + "/Language/enu.ini");
+    if (!english.open(QIODevice::WriteOnly))
+        return false;
+    english.close();
+    QFile settings(folder + "/kelvra_config.ini");
+    if (!settings.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray text = "[INFO]\r\nLanguage=" + language.toUtf8() + "\r\n";
+    return settings.write(text) == text.size();
+}
+
+// What every test program of the windows sets up once: the stand-in service, a temporary
+// folder, the headless message boxes logging into it, and a fresh data folder for each window.
+class UiFixture {
+public:
+    // Called with a window's fresh data folder before the window is made (to seed files there).
+    using FolderSetUp = std::function<bool(const QString& folder)>;
+    // Called with a made window before it is shown.
+    using WindowSetUp = std::function<void(ui::TFormMain&)>;
+
+    // Starts the stand-in (throws std::runtime_error when it cannot) and routes message boxes
+    // to the log; Valid() is false when the temporary folder could not be made.
+    UiFixture() : m_log(m_temp.filePath(QStringLiteral("boxes.log"))) {
+        QApplication::setApplicationName(QStringLiteral("Kelvra")); // as the entry sets it
+        UseHeadlessMessageBoxes(m_log);
+    }
+
+    bool Valid() const { return m_temp.isValid(); }
+    const SimProcess& Sim() const { return m_sim; }
+    // A path in the temporary folder (nothing is created).
+    QString Path(const QString& name) const { return m_temp.filePath(name); }
+    const QString& Log() const { return m_log; }
+    // The message boxes shown so far ("caption<TAB>text"), oldest first.
+    QStringList Messages() const { return ReadLogLines(m_log); }
+
+    // Before each test: the stand-in back to its seed data, no messages logged.
+    void Reset() const {
+        m_sim.Reset();
+        QFile::remove(m_log);
+    }
+
+    // Points KELVRA_DATA_DIR at a folder no window has used (not created) and returns it.
+    QString FreshDataFolder() {
+        const QString folder = m_temp.filePath(QStringLiteral("data%1").arg(++m_runs));
+        qputenv("KELVRA_DATA_DIR", folder.toUtf8());
+        return folder;
+    }
+
+    // A main window against the stand-in on a fresh data folder, not shown; nullptr when the
+    // folder set-up fails.
+    std::unique_ptr<ui::TFormMain> NewMainWindow(AppState& state, const FolderSetUp& seed = {}) {
+        const QString folder = FreshDataFolder();
+        if (seed && !seed(folder))
+            return nullptr;
+        state.serviceRoot = m_sim.Root();
+        return std::make_unique<ui::TFormMain>(state);
+    }
+
+    // As NewMainWindow, then shown and past its first show; nullptr when that times out.
+    std::unique_ptr<ui::TFormMain> ShownMainWindow(AppState& state,
+                                                   const WindowSetUp& beforeShow = {},
+                                                   const FolderSetUp& seed = {}) {
+        auto window = NewMainWindow(state, seed);
+        if (!window)
+            return nullptr;
+        if (beforeShow)
+            beforeShow(*window);
+        if (!ShowAndWaitFirstShow(*window))
+            return nullptr;
+        return window;
+    }
+
+    // The whole client on a fresh data folder, past its first show; nullptr when that times out.
+    std::unique_ptr<Client> StartClient() {
+        auto client = std::make_unique<Client>(m_sim, FreshDataFolder());
+        if (!client->Start())
+            return nullptr;
+        return client;
+    }
+
+    // Makes the network watches read their state from a file in the temporary folder; returns
+    // its path. SetNetwork then writes "up" or "down" there.
+    QString UseNetworkStateFile() {
+        m_networkFile = m_temp.filePath(QStringLiteral("network-state"));
+        qputenv("KELVRA_NETWORK_STATE_FILE", m_networkFile.toUtf8());
+        return m_networkFile;
+    }
+    // Writes the network state; false when no state file is in use or it cannot be written.
+    bool SetNetwork(const char* word) const {
+        if (m_networkFile.isEmpty())
+            return false;
+        QFile file(m_networkFile);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        return file.write(word) == qint64(qstrlen(word));
+    }
+
+private:
+    SimProcess m_sim;
+    QTemporaryDir m_temp;
+    QString m_log;
+    QString m_networkFile;
+    int m_runs = 0;
+};
 
 } // namespace kelvra::test

@@ -1,7 +1,6 @@
 // Product links, script links and the account rules in the real client: the main browser's
 // before-navigate watch with the real web engine against the stand-in service.
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -31,18 +30,7 @@ class InPageProductTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_log;
-    int m_runs = 0;
-
-    std::unique_ptr<Client> StartClient() {
-        auto client = std::make_unique<Client>(
-            *m_sim, m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)));
-        if (!client->Start())
-            return nullptr;
-        return client;
-    }
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
     // Logs in from the side menu and shows the result page of an any-number search.
     bool LoggedInWithResults(Client& c, const QString& user, const QString& password) {
@@ -54,37 +42,28 @@ private:
         return c.WaitLoaded(1, QStringLiteral("so_list.asp"));
     }
 
-    QStringList Messages() const { return kelvra::test::ReadLogLines(m_log); }
-
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        m_log = m_temp->filePath(QStringLiteral("boxes.log"));
-        kelvra::test::UseHeadlessMessageBoxes(m_log);
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
     }
 
-    void init() {
-        m_sim->Reset();
-        QFile::remove(m_log);
-    }
+    void init() { m_ui->Reset(); }
 
     // Logged out: the product link leads to the login window without asking the service;
     // logging in replays the last search with the new session; the next product link counts.
     void loggedOutLinkThenLoginReplaysAndCounts() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         QVERIFY(SearchResults(*c));
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
 
         QVERIFY(c->Click(1, kOrdinaryLink));
         QTRY_VERIFY_WITH_TIMEOUT(c->login->isVisible(), 10000);
         QVERIFY(!c->main->isVisible());
         QVERIFY(c->WaitLoaded(1, QStringLiteral("err_en.asp")));
-        QVERIFY(!AnyRequestContains(m_sim->Requests(), "get_login_status.asp"));
-        QVERIFY(Messages().isEmpty());
+        QVERIFY(!AnyRequestContains(m_ui->Sim().Requests(), "get_login_status.asp"));
+        QVERIFY(m_ui->Messages().isEmpty());
         QVERIFY(!c->version->isVisible());
 
         c->LogIn(QStringLiteral("demo"), QStringLiteral("demo123"));
@@ -92,14 +71,14 @@ private slots:
         QVERIFY(c->WaitLoaded(1, QStringLiteral("so_list.asp")));
         QVERIFY2(c->Browser(1)->LocationURL().contains(QStringLiteral("Gid=101")),
                  qPrintable(c->Browser(1)->LocationURL()));
-        QCOMPARE(Account(*m_sim, "demo")["search_num"], std::string("0"));
+        QCOMPARE(Account(m_ui->Sim(), "demo")["search_num"], std::string("0"));
 
         QVERIFY(c->Click(1, kOrdinaryLink));
         QVERIFY(c->WaitLoaded(1, QStringLiteral("pro_show.asp")));
-        QCOMPARE(Account(*m_sim, "demo")["search_num"], std::string("1"));
+        QCOMPARE(Account(m_ui->Sim(), "demo")["search_num"], std::string("1"));
         QCOMPARE(c->state.session.search_num, 1);
         QVERIFY(c->PageText(1).contains(QStringLiteral("W 712")));
-        QVERIFY(Messages().isEmpty());
+        QVERIFY(m_ui->Messages().isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
     }
 
@@ -144,7 +123,7 @@ private slots:
         QFETCH(QString, counter);
         QFETCH(QString, stored);
         QFETCH(QStringList, messages);
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         QVERIFY(c->LogInFromSideMenu(user, password));
         if (vip) {
@@ -164,9 +143,10 @@ private slots:
             // The max-query page carries the unchanged count.
             QVERIFY(c->Browser(1)->LocationURL().contains("searchnum=" + stored));
         }
-        QCOMPARE(QString::fromStdString(Account(*m_sim, user.toStdString())[counter.toStdString()]),
-                 stored);
-        QCOMPARE(Messages(), messages);
+        QCOMPARE(
+            QString::fromStdString(Account(m_ui->Sim(), user.toStdString())[counter.toStdString()]),
+            stored);
+        QCOMPARE(m_ui->Messages(), messages);
         QVERIFY(c->main->isVisible());
         QVERIFY(!c->login->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
@@ -175,29 +155,29 @@ private slots:
     // The same account logged in from another machine: relogin message, service error page,
     // session dropped, login window.
     void loggedOnElsewhere() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         QVERIFY(LoggedInWithResults(*c, "demo", "demo123"));
-        Account(*m_sim, "demo", "&s_mac=0A-0B-0C-0D-0E-0F&s_ip=10.200.30.40");
+        Account(m_ui->Sim(), "demo", "&s_mac=0A-0B-0C-0D-0E-0F&s_ip=10.200.30.40");
 
         QVERIFY(c->Click(1, kOrdinaryLink));
         QTRY_VERIFY_WITH_TIMEOUT(c->login->isVisible(), 10000);
         QVERIFY(!c->main->isVisible());
-        QCOMPARE(Messages(),
+        QCOMPARE(m_ui->Messages(),
                  QStringList{"TIP\tThe account has been logged on in other computer. "});
         QVERIFY(c->WaitLoaded(1, QStringLiteral("err_en.asp")));
         QVERIFY(c->state.session.username.empty());
-        QCOMPARE(Account(*m_sim, "demo")["search_num"], std::string("0"));
+        QCOMPARE(Account(m_ui->Sim(), "demo")["search_num"], std::string("0"));
         QVERIFY(!c->version->isVisible());
         QVERIFY(c->main->isEnabled());
     }
 
     // Script links: the VIP notice while logged in, and links that never show the indicator.
     void vipNoticeLoggedIn() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         QVERIFY(LoggedInWithResults(*c, "demo", "demo123"));
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
         // The box comes while the indicator is up and the main window disabled, and takes
         // input. It runs its own event loop, so a timer looks at it from inside that loop.
         bool boxSeen = false, boxEnabled = false, mainDisabled = false, busyShown = false;
@@ -213,13 +193,13 @@ private slots:
         watch.start(20);
         QVERIFY(c->Click(1, "a[href^='javascript:notice(']"));
         QTRY_COMPARE_WITH_TIMEOUT(
-            Messages(),
+            m_ui->Messages(),
             QStringList{"TIPS\tOnly for VIP member! Please contact us for more information."},
             10000);
         QVERIFY(boxSeen && boxEnabled && mainDisabled && busyShown);
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
         QVERIFY(c->main->isVisible());
-        QVERIFY(!AnyRequestContains(m_sim->Requests(), "get_login_status.asp"));
+        QVERIFY(!AnyRequestContains(m_ui->Sim().Requests(), "get_login_status.asp"));
     }
 };
 

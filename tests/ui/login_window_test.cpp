@@ -11,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -22,15 +21,6 @@
 #include "ui_support.h"
 
 using kelvra::test::Client;
-
-// Receives the URLs handed to the system browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 namespace {
 
@@ -54,48 +44,30 @@ class LoginWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_log;
-    int m_runs = 0;
-    UrlCatcher m_catcher;
-
-    std::unique_ptr<Client> StartClient() {
-        auto client = std::make_unique<Client>(
-            *m_sim, m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)));
-        if (!client->Start())
-            return nullptr;
-        return client;
-    }
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
+    kelvra::test::UrlCatcher m_catcher;
 
     bool OpenLogin(const Client& c) {
         c.main->findChild<QAbstractButton*>("RzGroup5Items5")->click();
         return QTest::qWaitFor([&] { return c.login->isVisible() && !c.main->isVisible(); }, 10000);
     }
 
-    QStringList Messages() const { return kelvra::test::ReadLogLines(m_log); }
-
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        m_log = m_temp->filePath(QStringLiteral("boxes.log"));
-        kelvra::test::UseHeadlessMessageBoxes(m_log);
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
         QDesktopServices::setUrlHandler("http", &m_catcher, "open");
     }
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler("http"); }
 
     void init() {
-        m_sim->Reset();
-        QFile::remove(m_log);
+        m_ui->Reset();
         m_catcher.urls.clear();
     }
 
     void layout() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         QVERIFY(!c->login->isVisible()); // created hidden
         QVERIFY(OpenLogin(*c));
@@ -163,7 +135,7 @@ private slots:
         QFETCH(bool, chinese);
         QFETCH(QStringList, texts);
         QFETCH(QString, screenshot);
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         if (chinese) {
             c->main->findChild<QAbstractButton*>("RzGroup5Items7")->click(); // language switch
@@ -190,7 +162,7 @@ private slots:
     // Settings are written before the checks; the checks stop at the first empty field; Enter
     // logs in only from the password field; a refusal keeps the window open.
     void checksAndEnter() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         QVERIFY(OpenLogin(*c));
         auto* user = Control<QLineEdit>(*c, "RzEdit2");
@@ -198,7 +170,7 @@ private slots:
         Control<QCheckBox>(*c, "CheckBox1")->setChecked(true);
         user->setText(QStringLiteral("alice"));
         Control<QPushButton>(*c, "RzButton1")->click();
-        QCOMPARE(Messages(), QStringList{"Tip\tPlease Input Password"});
+        QCOMPARE(m_ui->Messages(), QStringList{"Tip\tPlease Input Password"});
         QCOMPARE(c->login->focusWidget(), password);
         const kelvra::SettingsFile settings(c->state.dataFolder);
         QCOMPARE(settings.ReadUserName(), std::string("alice"));
@@ -206,12 +178,12 @@ private slots:
 
         user->setFocus();
         QTest::keyClick(user, Qt::Key_Return); // not a login
-        QCOMPARE(Messages().size(), 1);
+        QCOMPARE(m_ui->Messages().size(), 1);
 
         password->setText(QStringLiteral("wrong"));
         password->setFocus();
         QTest::keyClick(password, Qt::Key_Return);
-        QCOMPARE(Messages().last(), QStringLiteral("Tip\tIncorrect username/password"));
+        QCOMPARE(m_ui->Messages().last(), QStringLiteral("Tip\tIncorrect username/password"));
         QVERIFY(c->login->isVisible());
         QCOMPARE(user->text(), QStringLiteral("alice"));
         QCOMPARE(password->text(), QStringLiteral("wrong"));
@@ -231,7 +203,7 @@ private slots:
     // Login while the purchase page is active, the outcome kept between showings, Cancel, and
     // the after-login step each time the window closes.
     void outcomeAndAfterLogin() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         c->SearchAnyNumber(QStringLiteral("W712"));
         QVERIFY(c->WaitLoaded(1, QStringLiteral("so_list.asp")));
@@ -247,10 +219,10 @@ private slots:
 
         // Switching accounts: logout notice, record cleared; the close box keeps outcome "0",
         // so the search is sent again, now without an account.
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
         QVERIFY(OpenLogin(*c));
         QVERIFY(c->state.session.username.empty());
-        QVERIFY(kelvra::test::Account(*m_sim, "demo")["s_login"] == "False");
+        QVERIFY(kelvra::test::Account(m_ui->Sim(), "demo")["s_login"] == "False");
         QCOMPARE(Control<QLineEdit>(*c, "RzEdit2")->text(), QStringLiteral("demo"));
         QVERIFY(Control<QLineEdit>(*c, "RzEdit1")->text().isEmpty());
         c->login->close();
@@ -273,11 +245,11 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY2(!file.readAll().contains("demo123"), qPrintable(file.fileName()));
         }
-        QVERIFY(!Messages().join('\n').contains(QStringLiteral("demo123")));
+        QVERIFY(!m_ui->Messages().join('\n').contains(QStringLiteral("demo123")));
     }
 
     void links() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         const QString base = QString::fromStdString(c->state.pageBaseUrl);
         QVERIFY(OpenLogin(*c));
@@ -297,7 +269,7 @@ private slots:
     }
 
     void hover() {
-        auto c = StartClient();
+        auto c = m_ui->StartClient();
         QVERIFY(c);
         QVERIFY(OpenLogin(*c));
         auto* create = Control<QLabel>(*c, "Label4");

@@ -2,20 +2,18 @@
 // show, the minimum size, and the maintenance message when the service does not answer.
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <memory>
 
-#include "support/SimProcess.h"
+#include "client_harness.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/widgets/GroupBar.h"
@@ -26,58 +24,26 @@
 using kelvra::AppState;
 using kelvra::ui::TFormMain;
 
-// Receives the URLs the window hands to the system browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_log;
-    int m_runs = 0;
-
-    // A fresh data folder per window, so that every window starts as on a clean machine.
-    QString FreshDataFolder() {
-        const QString folder = m_temp->filePath(QStringLiteral("data%1").arg(++m_runs));
-        qputenv("KELVRA_DATA_DIR", folder.toUtf8());
-        return folder;
-    }
-
-    std::unique_ptr<TFormMain> NewWindow(AppState& state, const QString& root) {
-        FreshDataFolder();
-        state.serviceRoot = root.toStdString();
-        return std::make_unique<TFormMain>(state);
-    }
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
     int ProbeCount() const {
         int probes = 0;
-        for (const std::string& target : m_sim->Requests())
+        for (const std::string& target : m_ui->Sim().Requests())
             probes += target == "/cn/";
         return probes;
     }
 
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra"); // as the entry sets it
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        m_log = m_temp->filePath(QStringLiteral("boxes.log"));
-        kelvra::test::UseHeadlessMessageBoxes(m_log);
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
     }
 
-    void init() {
-        m_sim->Reset();
-        QFile::remove(m_log);
-    }
+    void init() { m_ui->Reset(); }
 
     void namedControls_data() {
         QTest::addColumn<QString>("name");
@@ -157,7 +123,7 @@ private slots:
         QFETCH(QString, className);
         QFETCH(QSize, size);
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         window->show();
         QWidget* control = window->findChild<QWidget*>(name);
         QVERIFY2(control, qPrintable(name));
@@ -171,7 +137,7 @@ private slots:
 
     void layoutAtStart() {
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         QCOMPARE(window->windowTitle(), QStringLiteral("Kelvra(Ver 1.0.0.3)"));
         QVERIFY(!window->isVisible()); // created hidden
         window->show();
@@ -232,7 +198,7 @@ private slots:
 
     void pagesOutsideTheRangeLeaveNoneSelected() {
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         window->show();
         auto* pages = window->Pages();
         for (int index : {0, 8, 3}) {
@@ -251,7 +217,7 @@ private slots:
 
     void oneGroupOpenAtATime() {
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         window->show();
         auto* bar = window->findChild<kelvra::ui::GroupBar*>("RzGroupBar1");
         for (int group : {2, 4, 0, 1}) {
@@ -266,7 +232,7 @@ private slots:
 
     void unpinnedSideChannelCollapsesToABar() {
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         window->show();
         auto* side = window->Side();
         side->SetPinned(false);
@@ -285,20 +251,21 @@ private slots:
     }
 
     void linkOpensTheInfoPageInTheSystemBrowser() {
-        UrlCatcher catcher;
+        kelvra::test::UrlCatcher catcher;
         QDesktopServices::setUrlHandler("http", &catcher, "open");
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         window->show();
         QTest::mouseClick(window->findChild<QLabel*>("suiURLLabel1"), Qt::LeftButton);
         QDesktopServices::unsetUrlHandler("http");
-        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QString::fromStdString(m_sim->Root()) + "/info")});
+        QCOMPARE(catcher.urls,
+                 QList<QUrl>{QUrl(QString::fromStdString(m_ui->Sim().Root()) + "/info")});
     }
 
     void exactlyOneProbePerShow() {
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
-        m_sim->ClearRequests();
+        auto window = m_ui->NewMainWindow(state);
+        m_ui->Sim().ClearRequests();
         window->show();
         QCOMPARE(ProbeCount(), 1);
         window->hide();
@@ -306,7 +273,7 @@ private slots:
         window->show();
         QCOMPARE(ProbeCount(), 2);
         QVERIFY(window->isVisible());
-        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+        QVERIFY(m_ui->Messages().isEmpty());
     }
 
     void resizeSnapsBackToTheMinimum_data() {
@@ -322,7 +289,7 @@ private slots:
         QFETCH(QSize, asked);
         QFETCH(QSize, outer);
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         const QSize frame = window->frameGeometry().size() - window->size();
@@ -349,21 +316,12 @@ private slots:
         QFETCH(QString, text);
         const QString root =
             status == 0 ? QStringLiteral("http://127.0.0.1:%1").arg(kelvra::test::UnusedPort())
-                        : QString::fromStdString(m_sim->Root());
+                        : QString::fromStdString(m_ui->Sim().Root());
         if (status != 0)
-            m_sim->SetProbeStatus(status);
-        const QString folder = FreshDataFolder();
-        if (language == "Chinese") {
-            // A machine that ran before: language files present, settings say Chinese.
-            QVERIFY(QDir().mkpath(folder + "/Language"));
-            QFile english(folder + "/Language/enu.ini");
-            QVERIFY(english.open(QIODevice::WriteOnly));
-            english.close();
-            QFile settings(folder + "/kelvra_config.ini");
-            QVERIFY(settings.open(QIODevice::WriteOnly));
-            settings.write("[INFO]\r\nLanguage=Chinese\r\n");
-            settings.close();
-        }
+            m_ui->Sim().SetProbeStatus(status);
+        const QString folder = m_ui->FreshDataFolder();
+        if (language == "Chinese")
+            QVERIFY(kelvra::test::SeedLanguage(folder, language));
         AppState state;
         state.serviceRoot = root.toStdString();
         TFormMain window(state);
@@ -371,24 +329,24 @@ private slots:
         window.show(); // the box is accepted by the automation seam
         QTRY_COMPARE(closed.count(), 1);
         QVERIFY(!window.isVisible());
-        QCOMPARE(kelvra::test::ReadLogLines(m_log), QStringList{"Error\t" + text});
+        QCOMPARE(m_ui->Messages(), QStringList{"Error\t" + text});
         // Nothing of the start-up part ran: no language was applied, no list was asked for.
         QCOMPARE(window.Pages()->ActiveIndex(), -1);
-        for (const std::string& target : m_sim->Requests())
+        for (const std::string& target : m_ui->Sim().Requests())
             QVERIFY2(target.find("/xml/") == std::string::npos, target.c_str());
     }
 
     void unwritableDataFolderIsReportedAndTheWindowStillOpens() {
         // A data folder below a plain file can be neither created nor written (even by root).
-        const QString blocker = m_temp->filePath("plain-file");
+        const QString blocker = m_ui->Path("plain-file");
         QFile file(blocker);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         qputenv("KELVRA_DATA_DIR", (blocker + "/kelvra").toUtf8());
         AppState state;
-        state.serviceRoot = m_sim->Root();
+        state.serviceRoot = m_ui->Sim().Root();
         TFormMain window(state); // the creation error is shown and accepted
-        const QStringList created = kelvra::test::ReadLogLines(m_log);
+        const QStringList created = m_ui->Messages();
         QCOMPARE(created.size(), 1);
         QVERIFY2(created[0].startsWith("Kelvra\tUnable to write to " + blocker),
                  qPrintable(created[0]));
@@ -396,15 +354,15 @@ private slots:
         window.show(); // the language file cannot be written either: reported, no crash
         QVERIFY(shown.wait(10000));
         QVERIFY(window.isVisible());
-        const QStringList all = kelvra::test::ReadLogLines(m_log);
+        const QStringList all = m_ui->Messages();
         QCOMPARE(all.size(), 2);
         QVERIFY2(all[1].startsWith("Kelvra\tUnable to write to " + blocker), qPrintable(all[1]));
     }
 
     void redirectCountsAsAvailable() {
-        m_sim->SetProbeStatus(302);
+        m_ui->Sim().SetProbeStatus(302);
         AppState state;
-        auto window = NewWindow(state, QString::fromStdString(m_sim->Root()));
+        auto window = m_ui->NewMainWindow(state);
         QSignalSpy closed(window.get(), &TFormMain::closed);
         window->show();
         QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
@@ -412,7 +370,7 @@ private slots:
         QCOMPARE(closed.count(), 0);
         QVERIFY(window->isVisible());
         QCOMPARE(window->Pages()->ActiveIndex(), 2);
-        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+        QVERIFY(m_ui->Messages().isEmpty());
     }
 };
 

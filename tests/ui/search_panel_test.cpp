@@ -3,12 +3,9 @@
 // refusals (placeholder, blanks, missing choice), offline searches and the replay after a login.
 #include <QComboBox>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -16,8 +13,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "client_harness.h"
 #include "search/SearchPresenter.h"
-#include "support/SimProcess.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/widgets/GroupBar.h"
@@ -70,17 +67,11 @@ class SearchPanelTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_log;
-    int m_runs = 0;
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
     // A shown main window on a fresh data folder (first run: English), active, lists filled.
     std::unique_ptr<TFormMain> NewWindow(AppState& state) {
-        qputenv("KELVRA_DATA_DIR",
-                m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)).toUtf8());
-        state.serviceRoot = m_sim->Root();
-        auto window = std::make_unique<TFormMain>(state);
+        auto window = m_ui->NewMainWindow(state);
         window->show();
         window->activateWindow();
         if (!QTest::qWaitForWindowActive(window.get()))
@@ -95,7 +86,7 @@ private:
     // Targets of the result pages asked for since the last reset (probe and lists left out).
     QStringList SearchTargets() const {
         QStringList targets;
-        for (const std::string& target : m_sim->Requests()) {
+        for (const std::string& target : m_ui->Sim().Requests()) {
             const QString t = QString::fromStdString(target);
             if (t.contains(QStringLiteral("/search/")) && !t.contains(QStringLiteral("/xml/")))
                 targets << t;
@@ -111,19 +102,12 @@ private:
 
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        m_log = m_temp->filePath(QStringLiteral("boxes.log"));
-        kelvra::test::UseHeadlessMessageBoxes(m_log);
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
         qunsetenv("KELVRA_NETWORK_STATE_FILE");
     }
 
-    void init() {
-        m_sim->Reset();
-        QFile::remove(m_log);
-    }
+    void init() { m_ui->Reset(); }
 
     void oeNumberEnterShowsTheResultPage() {
         AppState state;
@@ -133,7 +117,7 @@ private slots:
         oe->setFocus(Qt::TabFocusReason); // entering the field clears the placeholder
         QCOMPARE(oe->text(), QString());
         QSignalSpy returns(oe, &QLineEdit::returnPressed);
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
 
         QTest::keyClicks(oe, QStringLiteral("06J 001 113"));
         QTest::keyClick(oe, Qt::Key_Return);
@@ -158,7 +142,7 @@ private slots:
         state.session.gid = "101";
         state.session.s_mac = "02-00-00-00-00-01";
         state.session.s_ip = "192.0.2.2";
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
         window->Search().AfterLogin("0");
         QVERIFY(WaitForPageText(browser, QStringLiteral("Air filter")).contains("MAHLE"));
         QCOMPARE(SearchTargets(),
@@ -174,7 +158,7 @@ private slots:
         auto* model = window->findChild<QComboBox*>("cb_group1_category");
         auto* type = window->findChild<QComboBox*>("cb_group1_type");
         auto* search = window->findChild<QPushButton*>("Button5");
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
 
         // Nothing chosen: the focus goes to the make, the first list without a choice.
         QTest::mouseClick(search, Qt::LeftButton);
@@ -209,7 +193,7 @@ private slots:
         // on its prompt, which is sent as id 0.
         QVERIFY(Choose(model, 1602));
         QCOMPARE(type->currentData().toInt(), 0);
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
         window->Search().AfterLogin("0");
         QTRY_VERIFY_WITH_TIMEOUT(!SearchTargets().isEmpty(), kLoadTimeoutMs);
         QVERIFY2(SearchTargets().first().startsWith(
@@ -262,10 +246,10 @@ private slots:
         if (focused)
             edit->setFocus(Qt::TabFocusReason);
         const QString before = edit->text();
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
 
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(kelvra::test::ReadLogLines(m_log), QStringList{"Tip\t" + message});
+        QCOMPARE(m_ui->Messages(), QStringList{"Tip\t" + message});
         // The box takes the focus away for a while: that is no exit of the field.
         QCOMPARE(edit->text(), before);
         QCOMPARE(window->Pages()->ActiveIndex(), 2);
@@ -274,7 +258,7 @@ private slots:
         // The button gives the field the focus instead, without a message.
         QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
         QCOMPARE(window->focusWidget(), edit);
-        QCOMPARE(kelvra::test::ReadLogLines(m_log).size(), 1);
+        QCOMPARE(m_ui->Messages().size(), 1);
         QVERIFY(window->Browser(1)->LocationURL().isEmpty()); // nothing was navigated
         QCOMPARE(state.searchKind, 1);
     }
@@ -284,7 +268,7 @@ private slots:
         auto window = NewWindow(state);
         QLineEdit* edit = Field(*window, "suiEdit_group0_2");
         edit->setText(QStringLiteral("  "));
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
         QTest::mouseClick(window->findChild<QPushButton*>("Button2"), Qt::LeftButton);
         QVERIFY(window->Browser(1)->LocationURL().isEmpty()); // the button refused the blanks
         QTest::keyClick(edit, Qt::Key_Enter);                 // the keypad's Enter counts too
@@ -293,24 +277,20 @@ private slots:
                  QStringList{"/kelvra_cd/en/search/so_list.asp?chaxuntiaojian=chansh&chansh=%20%20"
                              "&f_mode=jqcz&Gid=0&Mac=&IP="});
         QCOMPARE(state.searchKind, 2);
-        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+        QVERIFY(m_ui->Messages().isEmpty());
         QVERIFY(WaitForPageText(window->Browser(1), QStringLiteral("parts found")).size() > 0);
     }
 
     void offlineSearchesSendNothing() {
-        const QString stateFile = m_temp->filePath(QStringLiteral("network-state"));
-        QFile file(stateFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("down\n");
-        file.close();
-        qputenv("KELVRA_NETWORK_STATE_FILE", stateFile.toUtf8());
+        m_ui->UseNetworkStateFile();
+        QVERIFY(m_ui->SetNetwork("down\n"));
         AppState state;
         auto window = NewWindow(state);
         QLineEdit* oe = Field(*window, "suiEdit_group0_1");
         QLineEdit* any = Field(*window, "suiEdit_group0_3");
         oe->setText(QStringLiteral("06J 001 113"));
         any->setText(QStringLiteral("W712"));
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
 
         // A button does nothing at all. (The network watch may show its own page meanwhile.)
         const int pageBefore = window->Pages()->ActiveIndex();
@@ -322,7 +302,7 @@ private slots:
         QCOMPARE(state.searchKind, 3);
         QCOMPARE(window->Pages()->ActiveIndex(), 0);
         QCOMPARE(window->Browser(1)->LocationURL(), QString()); // nothing was navigated
-        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+        QVERIFY(m_ui->Messages().isEmpty());
         // The browser never showed a page: a login replays nothing.
         window->Search().AfterLogin("0");
         QCOMPARE(window->Browser(1)->LocationURL(), QString());

@@ -2,12 +2,9 @@
 // stand-in's request log and the browsers' addresses, the default-browser pages, both
 // languages, logged in and out, online and offline; marks; the country page reload rule.
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -16,7 +13,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "support/SimProcess.h"
+#include "client_harness.h"
 #include "ui/app/SideMenuBinder.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
@@ -27,64 +24,35 @@
 using kelvra::AppState;
 using kelvra::ui::TFormMain;
 
-// Receives the URLs the window hands to the system browser.
-class SystemBrowser : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 class SideMenuItemsTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_log;
-    QString m_networkFile;
-    SystemBrowser m_system;
-    int m_runs = 0;
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
+    kelvra::test::UrlCatcher m_system; // the system browser
     int m_loginShown = 0;
 
-    void SetNetwork(const char* word) {
-        QFile file(m_networkFile);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(word);
-    }
-
     bool Requested(const std::string& target) const {
-        const auto all = m_sim->Requests();
+        const auto all = m_ui->Sim().Requests();
         return std::find(all.begin(), all.end(), target) != all.end();
     }
 
     int Count(const std::string& target) const {
-        const auto all = m_sim->Requests();
+        const auto all = m_ui->Sim().Requests();
         return int(std::count(all.begin(), all.end(), target));
     }
 
     // A window after its first show, in the language asked for (a machine that ran before).
     std::unique_ptr<TFormMain> ShownWindow(AppState& state, const QString& language) {
-        const QString folder = m_temp->filePath(QStringLiteral("data%1").arg(++m_runs));
-        qputenv("KELVRA_DATA_DIR", folder.toUtf8());
-        if (language == "Chinese") {
-            QDir().mkpath(folder + "/Language");
-            QFile english(folder + "/Language/enu.ini");
-            english.open(QIODevice::WriteOnly);
-            english.close();
-            QFile settings(folder + "/kelvra_config.ini");
-            settings.open(QIODevice::WriteOnly);
-            settings.write("[INFO]\r\nLanguage=Chinese\r\n");
-        }
-        state.serviceRoot = m_sim->Root();
-        auto window = std::make_unique<TFormMain>(state);
-        window->SideMenu().SetShowLoginWindow([this] { ++m_loginShown; });
-        QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
-        window->show();
-        if (!shown.wait(10000))
-            return nullptr;
-        m_sim->ClearRequests();
+        auto window = m_ui->ShownMainWindow(
+            state,
+            [this](TFormMain& made) {
+                made.SideMenu().SetShowLoginWindow([this] { ++m_loginShown; });
+            },
+            [&](const QString& folder) {
+                return language != "Chinese" || kelvra::test::SeedLanguage(folder, language);
+            });
+        m_ui->Sim().ClearRequests();
         return window;
     }
 
@@ -101,23 +69,17 @@ private:
 
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        m_log = m_temp->filePath("boxes.log");
-        m_networkFile = m_temp->filePath("network-state");
-        qputenv("KELVRA_NETWORK_STATE_FILE", m_networkFile.toUtf8());
-        kelvra::test::UseHeadlessMessageBoxes(m_log);
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
+        m_ui->UseNetworkStateFile();
         QDesktopServices::setUrlHandler("http", &m_system, "open");
     }
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler("http"); }
 
     void init() {
-        m_sim->Reset();
-        QFile::remove(m_log);
-        SetNetwork("up");
+        m_ui->Reset();
+        QVERIFY(m_ui->SetNetwork("up"));
         m_system.urls.clear();
         m_loginShown = 0;
     }
@@ -165,7 +127,7 @@ private slots:
         Click(*window, group, item);
         QCOMPARE(window->Pages()->ActiveIndex(), page);
         QVERIFY(window->SideItems(group)->Selected(item));
-        const QString url = QString::fromStdString(m_sim->Root()) + target;
+        const QString url = QString::fromStdString(m_ui->Sim().Root()) + target;
         QTRY_VERIFY_WITH_TIMEOUT(Requested(target.toStdString()), 20000);
         QTRY_COMPARE_WITH_TIMEOUT(window->Browser(browser)->LocationURL(), url, 20000);
         QVERIFY(window->isVisible());
@@ -195,10 +157,10 @@ private slots:
         auto window = ShownWindow(state, language);
         QVERIFY(window);
         if (!online) {
-            SetNetwork("down");
+            QVERIFY(m_ui->SetNetwork("down"));
             QTRY_VERIFY_WITH_TIMEOUT(!window->Presenter().NetworkOnline(), 3000);
         }
-        const QString base = QString::fromStdString(m_sim->Root()) +
+        const QString base = QString::fromStdString(m_ui->Sim().Root()) +
                              (language == "Chinese" ? "/kelvra_cd/cn/" : "/kelvra_cd/en/");
         auto* items = window->SideItems(5);
 
@@ -226,8 +188,8 @@ private slots:
             QCOMPARE(code.right(1), QStringLiteral("3"));
             codes.append(code);
             const std::string page =
-                m_sim
-                    ->Get(opened.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).toStdString())
+                m_ui->Sim()
+                    .Get(opened.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).toStdString())
                     .body;
             QVERIFY2(page.find("demo") != std::string::npos &&
                          page.find("Invalid link") == std::string::npos &&
@@ -236,7 +198,7 @@ private slots:
         }
         QVERIFY(codes[0] != codes[1]);
         QCOMPARE(m_system.urls.size(), 4);
-        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+        QVERIFY(m_ui->Messages().isEmpty());
     }
 
     void aboutAndLanguageItems() {
@@ -257,7 +219,7 @@ private slots:
 
         Click(*window, 5, 7); // to Chinese: texts, base URLs, lists, home page, item image
         QCOMPARE(state.language, std::string("Chinese"));
-        QCOMPARE(state.pageBaseUrl, m_sim->Root() + "/kelvra_cd/cn/");
+        QCOMPARE(state.pageBaseUrl, m_ui->Sim().Root() + "/kelvra_cd/cn/");
         QCOMPARE(window->Pages()->ActiveIndex(), 1);
         QCOMPARE(items->Image(7), 9);
         QCOMPARE(items->Caption(0), QStringLiteral("关于我们"));
@@ -267,7 +229,7 @@ private slots:
 
         Click(*window, 5, 7); // and back
         QCOMPARE(state.language, std::string("English"));
-        QCOMPARE(state.pageBaseUrl, m_sim->Root() + "/kelvra_cd/en/");
+        QCOMPARE(state.pageBaseUrl, m_ui->Sim().Root() + "/kelvra_cd/en/");
         QCOMPARE(window->Pages()->ActiveIndex(), 2);
         QCOMPARE(items->Image(7), 10);
         QCOMPARE(items->Caption(0), QStringLiteral("About"));
@@ -280,7 +242,7 @@ private slots:
         auto window = ShownWindow(state, "English");
         QVERIFY(window);
         LogIn(state, "101");
-        SetNetwork("down");
+        QVERIFY(m_ui->SetNetwork("down"));
         QTRY_COMPARE_WITH_TIMEOUT(window->Pages()->ActiveIndex(), 3, 3000);
         QVERIFY(!window->Presenter().NetworkOnline());
 
@@ -300,7 +262,7 @@ private slots:
         QCOMPARE(m_loginShown, 1);
         QVERIFY(state.startupDone);
         QCOMPARE(state.session.username, std::string("demo"));
-        QVERIFY(m_sim->Requests().empty());
+        QVERIFY(m_ui->Sim().Requests().empty());
     }
 
     void loginItemWhileOnlineSwitchesAccounts() {
@@ -309,7 +271,7 @@ private slots:
         QVERIFY(window);
         LogIn(state, "101");
         Click(*window, 5, 5);
-        QCOMPARE(m_sim->Requests(),
+        QCOMPARE(m_ui->Sim().Requests(),
                  std::vector<std::string>{
                      "/kelvra_cd/en//search/xml/set_login_out.asp?username=demo&password=demo123"});
         QVERIFY(state.session.username.empty());
@@ -344,7 +306,7 @@ private slots:
         QVERIFY(kelvra::test::Engine(window->Browser(4)) == nullptr);
         const std::vector<std::string> notice{
             "/kelvra_cd/xml/set_login_out.asp?username=demo&password=demo123"};
-        QCOMPARE(m_sim->Requests(), named ? notice : std::vector<std::string>{});
+        QCOMPARE(m_ui->Sim().Requests(), named ? notice : std::vector<std::string>{});
     }
 
     void marksStayUntilAnotherItemOrAShow() {
@@ -373,7 +335,7 @@ private slots:
         const std::string pdf = "/kelvra_cd/cn/pdf/cn.asp";
         window->ShowPage(5);
         QSignalSpy loaded(country, &kelvra::ui::BrowserView::documentComplete);
-        country->Navigate(QString::fromStdString(m_sim->Root() + pdf));
+        country->Navigate(QString::fromStdString(m_ui->Sim().Root() + pdf));
         QVERIFY(loaded.wait(20000));
         QCOMPARE(Count(pdf), 1);
 
@@ -401,7 +363,7 @@ private slots:
         QTRY_COMPARE(sheet->width(), countryWidth);
         // A last load marks the end: every earlier request has arrived by then.
         loaded.clear();
-        window->Browser(2)->Navigate(QString::fromStdString(m_sim->Root() + pdf));
+        window->Browser(2)->Navigate(QString::fromStdString(m_ui->Sim().Root() + pdf));
         QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && country->PendingNavigations() == 0, 20000);
         QCOMPARE(Count(pdf), 3); // the first load, the one reload, the last load
         QCOMPARE(Count("/kelvra_cd/cn/country.asp?lan=Chinese"), 1);

@@ -2,14 +2,12 @@
 // notification area, so the small restore window stands in for the icon.
 #include <QApplication>
 #include <QLineEdit>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
-#include "support/SimProcess.h"
+#include "client_harness.h"
 #include "ui/app/TFormMain.h"
 #include "ui/app/TrayController.h"
 #include "ui/widgets/PageControl.h"
@@ -36,43 +34,29 @@ class TrayRestoreTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_log;
-    int m_runs = 0;
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
     int Count(const std::string& part) const {
         int n = 0;
-        for (const std::string& target : m_sim->Requests())
+        for (const std::string& target : m_ui->Sim().Requests())
             n += target.find(part) != std::string::npos;
         return n;
     }
 
     std::unique_ptr<TFormMain> ShownWindow(AppState& state) {
-        qputenv("KELVRA_DATA_DIR",
-                m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)).toUtf8());
-        state.serviceRoot = m_sim->Root();
-        auto window = std::make_unique<TFormMain>(state);
-        // The service watch would add a probe of its own every 20 seconds.
-        window->findChild<QTimer*>("conn_kelvra")->stop();
-        QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
-        window->show();
-        if (!shown.wait(10000))
-            return nullptr;
-        return window;
+        return m_ui->ShownMainWindow(state, [](TFormMain& window) {
+            // The service watch would add a probe of its own every 20 seconds.
+            window.findChild<QTimer*>("conn_kelvra")->stop();
+        });
     }
 
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        m_log = m_temp->filePath("boxes.log");
-        kelvra::test::UseHeadlessMessageBoxes(m_log);
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
     }
 
-    void init() { m_sim->Reset(); }
+    void init() { m_ui->Reset(); }
 
     void minimiseHidesToOneIconAndALeftPressRestores() {
         AppState state;
@@ -82,7 +66,7 @@ private slots:
         field->setText("06J 001 113");
         window->ShowPage(6);
         QVERIFY(!state.startupDone);
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
 
         window->showMinimized(); // the minimise command of the window
         QTRY_VERIFY(!window->isVisible());
@@ -121,7 +105,7 @@ private slots:
         QCOMPARE(window->Pages()->ActiveIndex(), 6);
         QCOMPARE(field->text(), QStringLiteral("06J 001 113"));
         QVERIFY(window->Tray().RestoreWindow() == nullptr);
-        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+        QVERIFY(m_ui->Messages().isEmpty());
 
         // The whole round again: still one icon at a time.
         window->showMinimized();

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -16,7 +15,7 @@
 
 #include <memory>
 
-#include "support/SimProcess.h"
+#include "client_harness.h"
 #include "ui/app/BrowserInputFilter.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
@@ -54,18 +53,11 @@ class WatchBrowserInputTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    int m_runs = 0;
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
     std::unique_ptr<TFormMain> ShownWindow(AppState& state) {
-        qputenv("KELVRA_DATA_DIR",
-                m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)).toUtf8());
-        state.serviceRoot = m_sim->Root();
-        auto window = std::make_unique<TFormMain>(state);
-        QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
-        window->show();
-        if (!shown.wait(10000) || !QTest::qWaitForWindowExposed(window.get()))
+        auto window = m_ui->ShownMainWindow(state);
+        if (!window || !QTest::qWaitForWindowExposed(window.get()))
             return nullptr;
         return window;
     }
@@ -94,11 +86,8 @@ private:
 
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        kelvra::test::UseHeadlessMessageBoxes(m_temp->filePath("boxes.log"));
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
     }
 
     void swallowedInsideEveryBrowserOnly() {

@@ -1,16 +1,14 @@
 // The network and service watches of the real main window against the stand-in: pulling the
 // network with the state file while the window runs, restoring it, and the service watch ending
 // the program with one maintenance message.
-#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
-#include "support/SimProcess.h"
+#include "client_harness.h"
 #include "ui/app/TFormMain.h"
 #include "ui/widgets/PageControl.h"
 #include "ui_support.h"
@@ -32,53 +30,24 @@ class WatchNetworkTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<kelvra::test::SimProcess> m_sim;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_log;
-    QString m_networkFile;
-    int m_runs = 0;
-
-    void SetNetwork(const char* word) {
-        QFile file(m_networkFile);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(word);
-    }
-
-    std::unique_ptr<TFormMain> ShownWindow(AppState& state) {
-        qputenv("KELVRA_DATA_DIR",
-                m_temp->filePath(QStringLiteral("data%1").arg(++m_runs)).toUtf8());
-        state.serviceRoot = m_sim->Root();
-        auto window = std::make_unique<TFormMain>(state);
-        QSignalSpy shown(window.get(), &TFormMain::firstShowDone);
-        window->show();
-        if (!shown.wait(10000))
-            return nullptr;
-        return window;
-    }
+    std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
 private slots:
     void initTestCase() {
-        QApplication::setApplicationName("Kelvra");
-        m_sim = std::make_unique<kelvra::test::SimProcess>();
-        m_temp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_temp->isValid());
-        m_log = m_temp->filePath("boxes.log");
-        m_networkFile = m_temp->filePath("network-state");
-        qputenv("KELVRA_NETWORK_STATE_FILE", m_networkFile.toUtf8());
-        kelvra::test::UseHeadlessMessageBoxes(m_log);
+        m_ui = std::make_unique<kelvra::test::UiFixture>();
+        QVERIFY(m_ui->Valid());
+        m_ui->UseNetworkStateFile();
     }
 
     void init() {
-        m_sim->Reset();
-        QFile::remove(m_log);
-        SetNetwork("up");
+        m_ui->Reset();
+        QVERIFY(m_ui->SetNetwork("up"));
     }
 
     void timersRunFromCreation() {
         AppState state;
-        state.serviceRoot = m_sim->Root();
-        qputenv("KELVRA_DATA_DIR", m_temp->filePath("created").toUtf8());
-        TFormMain window(state);
+        auto created = m_ui->NewMainWindow(state);
+        TFormMain& window = *created;
         QVERIFY(!window.isVisible());
         auto* timer1 = window.findChild<QTimer*>("Timer1");
         auto* service = window.findChild<QTimer*>("conn_kelvra");
@@ -96,15 +65,15 @@ private slots:
 
     void pullingTheNetworkShowsTheNetworkPage() {
         AppState state;
-        auto window = ShownWindow(state);
+        auto window = m_ui->ShownMainWindow(state);
         QVERIFY(window);
         auto* label = window->findChild<QLabel*>("Label6");
         auto* pages = window->Pages();
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), kConnected, kTickDeadlineMs);
         QCOMPARE(pages->ActiveIndex(), 2); // the English home page of a first run
-        const int probesBefore = int(m_sim->Requests().size());
+        const int probesBefore = int(m_ui->Sim().Requests().size());
 
-        SetNetwork("down");
+        QVERIFY(m_ui->SetNetwork("down"));
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), kDisconnected, kTickDeadlineMs);
         QCOMPARE(pages->ActiveIndex(), 3);
         QVERIFY(!window->Presenter().NetworkOnline());
@@ -117,7 +86,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(pages->ActiveIndex(), 3, kTickDeadlineMs);
 
         // Back up: the connected text; the network page stays until someone shows another.
-        SetNetwork("up");
+        QVERIFY(m_ui->SetNetwork("up"));
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), kConnected, kTickDeadlineMs);
         QVERIFY(window->Presenter().NetworkOnline());
         QSignalSpy ticks(window->findChild<QTimer*>("Timer1"), &QTimer::timeout);
@@ -127,8 +96,8 @@ private slots:
         QVERIFY(ticks.wait(kTickDeadlineMs));
         QCOMPARE(pages->ActiveIndex(), 6);
         // The network test sends nothing; no box was shown.
-        QCOMPARE(int(m_sim->Requests().size()), probesBefore);
-        QVERIFY(kelvra::test::ReadLogLines(m_log).isEmpty());
+        QCOMPARE(int(m_ui->Sim().Requests().size()), probesBefore);
+        QVERIFY(m_ui->Messages().isEmpty());
     }
 
     void failingServiceWatchEndsTheProgramWithOneMessage_data() {
@@ -142,29 +111,29 @@ private slots:
         QFETCH(QByteArray, network);
         QFETCH(int, status);
         AppState state;
-        auto window = ShownWindow(state);
+        auto window = m_ui->ShownMainWindow(state);
         QVERIFY(window);
         auto* service = window->findChild<QTimer*>("conn_kelvra");
         auto* label = window->findChild<QLabel*>("Label6");
-        SetNetwork(network.constData());
+        QVERIFY(m_ui->SetNetwork(network.constData()));
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), network == "up" ? kConnected : kDisconnected,
                                   kTickDeadlineMs);
 
         // A probe that answers keeps everything as it is.
-        m_sim->ClearRequests();
+        m_ui->Sim().ClearRequests();
         QSignalSpy serviceTicks(service, &QTimer::timeout);
         service->setInterval(200); // instead of waiting 20 seconds
         QVERIFY(serviceTicks.wait(kTickDeadlineMs));
-        QTRY_VERIFY(!m_sim->Requests().empty());
-        QCOMPARE(m_sim->Requests().front(), std::string("/cn/"));
+        QTRY_VERIFY(!m_ui->Sim().Requests().empty());
+        QCOMPARE(m_ui->Sim().Requests().front(), std::string("/cn/"));
         QVERIFY(window->isVisible());
 
         // A failing probe: the maintenance message, which stays open for about 300 ms while
         // the watch keeps ticking every 200 ms, then the end.
         QSignalSpy closed(window.get(), &TFormMain::closed);
-        m_sim->SetProbeStatus(status);
+        m_ui->Sim().SetProbeStatus(status);
         QVERIFY(closed.wait(10000));
-        QCOMPARE(kelvra::test::ReadLogLines(m_log), QStringList{kMaintenance});
+        QCOMPARE(m_ui->Messages(), QStringList{kMaintenance});
         QVERIFY(!window->isVisible());
         QVERIFY(!service->isActive());
         QVERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
