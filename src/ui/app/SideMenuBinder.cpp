@@ -34,8 +34,9 @@ SideMenuBinder::SideMenuBinder(TFormMain& window, AppState& state, HttpTransport
         connect(group5, &SideItemList::itemClicked, this,
                 [this](int index) { m_presenter->RzGroup5ItemClick(index); });
     }
-    if (QWidget* countryPage = m_window.Pages()->Page(kPageCountry))
-        countryPage->installEventFilter(this);
+    m_countryPage = m_window.Pages()->Page(kPageCountry);
+    if (m_countryPage)
+        m_countryPage->installEventFilter(this);
 }
 
 SideMenuBinder::~SideMenuBinder() = default;
@@ -98,8 +99,10 @@ void SideMenuBinder::ReportError(const std::string& text) {
 bool SideMenuBinder::eventFilter(QObject* watched, QEvent* event) {
     // A page resized while hidden gets its resize event when it is next shown: that is no
     // resize of the shown country page, so only a visible page counts.
-    QWidget* countryPage = m_window.Pages()->Page(kPageCountry);
-    if (event->type() == QEvent::Resize && watched == countryPage && countryPage->isVisible())
+    // The page is held from the start: the filter also sees the events of the window being
+    // taken down, when the page control may be half destroyed.
+    if (event->type() == QEvent::Resize && m_countryPage && watched == m_countryPage &&
+        m_countryPage->isVisible())
         m_presenter->CountryPageResized();
     return QObject::eventFilter(watched, event);
 }

@@ -4,6 +4,8 @@
 #include <memory>
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 #include "app/SideMenuPresenter.h"
 #include "app/SideMenuView.h"
@@ -50,6 +52,7 @@ private:
     TFormMain& m_window;
     std::unique_ptr<SideMenuPresenter> m_presenter;
     std::function<void()> m_showLogin;
+    QPointer<QWidget> m_countryPage;
 };
 
 } // namespace kelvra::ui

@@ -126,6 +126,9 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
 }
 
 TFormMain::~TFormMain() {
+    // The pages' events no longer concern this window while it is taken down.
+    for (int page : {1, 2, 3, 8})
+        m_pageArea.control->Page(page)->removeEventFilter(this);
     // The browser pages must be gone before the profile they share.
     delete m_pageArea.control;
     m_pageArea = PageArea{};

@@ -48,7 +48,7 @@ bool BrowserView::EnsureEngine() {
     m_engine.reset(module->CreateEngine(*this, this));
     QWidget* view = m_engine->Widget();
     view->setObjectName(objectName() + "Engine");
-    layout()->replaceWidget(m_placeholder, view);
+    delete layout()->replaceWidget(m_placeholder, view); // the placeholder's item is ours to free
     m_placeholder->hide();
     view->show();
     return true;
