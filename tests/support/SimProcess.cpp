@@ -11,6 +11,9 @@
 #include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -87,6 +90,7 @@ SimProcess::SimProcess() {
     if (pipe(out) != 0) {
         throw std::runtime_error("SimProcess: pipe failed");
     }
+    const pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) {
         close(out[0]);
@@ -94,6 +98,12 @@ SimProcess::SimProcess() {
         throw std::runtime_error("SimProcess: fork failed");
     }
     if (pid == 0) {
+#ifdef __linux__
+        // A test that dies (a sanitizer abort, a timeout) takes its stand-in with it.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(127);
+#endif
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
