@@ -96,11 +96,15 @@ private slots:
         view.Refresh();
         QVERIFY(view.EngineWidget() == nullptr);
         QVERIFY(!noModule.Created());
-        QVERIFY(noModule.LoadError().contains("could not be loaded"));
+        QVERIFY(noModule.LoadError().contains("/nonexistent/kelvra/"));
         const auto messages = view.findChildren<QLabel*>("WebBrowser2EngineError");
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.first()->isVisible());
-        QCOMPARE(messages.first()->text(), noModule.LoadError());
+        QVERIFY(messages.first()->text().contains("could not be loaded"));
+        const auto details = view.findChildren<QLabel*>("WebBrowser2EngineErrorDetail");
+        QCOMPARE(details.size(), 1);
+        QVERIFY(details.first()->isVisible());
+        QCOMPARE(details.first()->text(), noModule.LoadError());
         QCOMPARE(announced.count(), 0);
         QCOMPARE(complete.count(), 0);
         QCOMPARE(view.PendingNavigations(), 0);

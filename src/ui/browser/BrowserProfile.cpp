@@ -42,8 +42,8 @@ BrowserEngineModule* BrowserProfile::Module() {
         m_module.reset(entry());
         return m_module.get();
     }
-    m_error = tr("The web engine could not be loaded: %1").arg(failures.join(QStringLiteral("; ")));
-    qWarning("%s", qPrintable(m_error));
+    m_error = failures.join(QLatin1Char('\n'));
+    qWarning("The web engine could not be loaded: %s", qPrintable(failures.join("; ")));
     return nullptr;
 }
 

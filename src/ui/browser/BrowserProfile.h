@@ -24,7 +24,8 @@ public:
     // module is not tried again).
     BrowserEngineModule* Module();
     bool Created() const { return m_module != nullptr; }
-    // Why the module could not be loaded; empty while nothing failed.
+    // Why the module could not be loaded (the loader's reason for each folder, a line each);
+    // empty while nothing failed.
     QString LoadError() const { return m_error; }
     // The folders searched for the module by default, in order.
     static QStringList ModuleFolders();

@@ -29,20 +29,37 @@ QWidget* BrowserView::EngineWidget() const {
     return m_engine ? m_engine->Widget() : nullptr;
 }
 
+void BrowserView::ShowEngineError() {
+    auto* layout = new QVBoxLayout(m_placeholder);
+    layout->setContentsMargins(40, 40, 40, 40);
+    layout->setSpacing(12);
+    layout->setAlignment(Qt::AlignCenter);
+    auto* message = new QLabel(tr("The web engine could not be loaded, so pages cannot be shown.\n"
+                                  "Installing Kelvra again should repair it."),
+                               m_placeholder);
+    message->setObjectName(objectName() + "EngineError");
+    message->setStyleSheet(QStringLiteral("font-size: 14px; font-weight: bold; color: #0b5394;"));
+    auto* detail = new QLabel(m_profile.LoadError(), m_placeholder);
+    detail->setObjectName(objectName() + "EngineErrorDetail");
+    detail->setStyleSheet(QStringLiteral("font-size: 11px; color: #6b7b8c;"));
+    detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* label : {message, detail}) {
+        label->setTextFormat(Qt::PlainText); // paths may hold any character
+        label->setWordWrap(true);
+        label->setMinimumWidth(480); // a wrapped label alone would shrink to a narrow column
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+        label->show(); // a child added to a shown widget stays hidden until shown
+    }
+}
+
 bool BrowserView::EnsureEngine() {
     if (m_engine)
         return true;
     BrowserEngineModule* module = m_profile.Module();
     if (!module) {
-        if (m_placeholder->layout() == nullptr) {
-            auto* layout = new QVBoxLayout(m_placeholder);
-            auto* message = new QLabel(m_profile.LoadError(), m_placeholder);
-            message->setObjectName(objectName() + "EngineError");
-            message->setWordWrap(true);
-            message->setAlignment(Qt::AlignCenter);
-            layout->addWidget(message);
-            message->show(); // a child added to a shown widget stays hidden until shown
-        }
+        if (m_placeholder->layout() == nullptr)
+            ShowEngineError();
         return false;
     }
     m_engine.reset(module->CreateEngine(*this, this));

@@ -51,6 +51,8 @@ signals:
 private:
     // Creates the engine at the first use; false when it cannot be loaded.
     bool EnsureEngine();
+    // Fills the placeholder with the reason why there is no engine.
+    void ShowEngineError();
     bool OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect) override;
     void OnLoadFinished(bool ok) override;
     void OnScriptLink(const QString& url) override;
