@@ -1,14 +1,13 @@
 #include "ui/app/TFormMain.h"
+#include "ui/widgets/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -215,13 +214,7 @@ void TFormMain::CloseWindow() {
 }
 
 void TFormMain::CentreOnScreen() {
-    const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!display)
-        return;
-    const QRect area = display->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.x() + CentredOffset(area.width(), outer.width()),
-         area.y() + CentredOffset(area.height(), outer.height()));
+    ui::CentreOnScreen(*this);
 }
 
 void TFormMain::HidePageTabs() {

@@ -23,6 +23,13 @@ void OnFatalError(j_common_ptr info) {
 
 void OnMessage(j_common_ptr) {} // warnings of damaged data stay quiet
 
+// Fatal errors jump back to the caller's setjmp, warnings are dropped.
+void UseErrorManager(jpeg_decompress_struct& info, ErrorManager& errors) {
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = OnFatalError;
+    errors.base.output_message = OnMessage;
+}
+
 constexpr unsigned kMaxSide = 16384; // refuse absurd headers before allocating
 
 } // namespace
@@ -32,9 +39,7 @@ QImage DecodeJpeg(const QByteArray& bytes) {
         return {};
     jpeg_decompress_struct info{};
     ErrorManager errors{};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = OnFatalError;
-    errors.base.output_message = OnMessage;
+    UseErrorManager(info, errors);
     // Declared before setjmp so that a jump back finds it in a defined state.
     QImage* volatile image = new QImage();
     if (setjmp(errors.jump)) {
@@ -77,9 +82,7 @@ QSize JpegSize(const QByteArray& bytes) {
         return {};
     jpeg_decompress_struct info{};
     ErrorManager errors{};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = OnFatalError;
-    errors.base.output_message = OnMessage;
+    UseErrorManager(info, errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return {};

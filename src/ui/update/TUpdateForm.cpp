@@ -1,13 +1,12 @@
 #include "ui/update/TUpdateForm.h"
+#include "ui/widgets/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -112,13 +111,7 @@ void TUpdateForm::SetControlText(const std::string& controlName, const std::stri
 }
 
 void TUpdateForm::CentreOnScreen() {
-    const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!display)
-        return;
-    const QRect area = display->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.x() + CentredOffset(area.width(), outer.width()),
-         area.y() + CentredOffset(area.height(), outer.height()));
+    ui::CentreOnScreen(*this);
 }
 
 void TUpdateForm::StartDownloadTimer(int intervalMs) {
