@@ -20,6 +20,8 @@ void RegisterResultPages(Router& routes, Context& context);
 void RegisterProductPages(Router& routes, Context& context);
 // Suppliers, country, introduction, account and purchase pages, the download page.
 void RegisterInfoPages(Router& routes, Context& context);
+// Test pages that act as hostile web content (scripts, frames of another site).
+void RegisterHostilePages(Router& routes, Context& context);
 // get_version.asp, the update descriptor, the file list and the files.
 void RegisterUpdateServices(Router& routes, Context& context);
 // The test control interface under "/__sim/".

@@ -28,6 +28,7 @@ Service::Service(Context& context) : m_context(context) {
     RegisterResultPages(m_routes, context);
     RegisterProductPages(m_routes, context);
     RegisterInfoPages(m_routes, context);
+    RegisterHostilePages(m_routes, context);
     RegisterUpdateServices(m_routes, context);
     RegisterControl(m_control, context);
 

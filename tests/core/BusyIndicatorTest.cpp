@@ -42,6 +42,8 @@ public:
     }
     void StartWatchdog(int ms) override { log.push_back("watchdog " + std::to_string(ms)); }
     void StopWatchdog() override { log.push_back("watchdog off"); }
+    void RememberFocus() override { log.push_back("remember focus"); }
+    void RestoreFocus() override { log.push_back("restore focus"); }
 
     struct State {
         bool visible = false;
@@ -81,14 +83,16 @@ TEST(BusyIndicatorTest, ShowDisablesVisibleEnabledWindowsAndHideEnablesExactlyTh
     busy.ShowBusy();
     EXPECT_TRUE(busy.Shown());
     EXPECT_EQ(busy.DisabledWindows(), std::vector<WindowHandle>{kMain});
-    EXPECT_EQ(toolkit.log,
-              (std::vector<std::string>{"show 564,397 208x13", "disable 2", "watchdog 30000"}));
+    EXPECT_EQ(toolkit.log, (std::vector<std::string>{"show 564,397 208x13", "remember focus",
+                                                     "disable 2", "watchdog 30000"}));
 
     toolkit.log.clear();
     busy.HideBusy();
     EXPECT_FALSE(busy.Shown());
     EXPECT_FALSE(busy.OnScreen());
-    EXPECT_EQ(toolkit.log, (std::vector<std::string>{"enable 2", "hide", "watchdog off"}));
+    // The focus goes back once its window takes input again.
+    EXPECT_EQ(toolkit.log,
+              (std::vector<std::string>{"enable 2", "restore focus", "hide", "watchdog off"}));
     EXPECT_FALSE(toolkit.windows[kUpdate].enabled);
 
     toolkit.log.clear();
@@ -106,9 +110,10 @@ TEST(BusyIndicatorTest, SecondaryNavigationWhileShownReshowsWithAFreshListAtTheN
     toolkit.log.clear();
 
     busy.SecondaryBeforeNavigate();
-    EXPECT_EQ(toolkit.log, (std::vector<std::string>{"enable 2", "enable 3", "hide", "watchdog off",
-                                                     "show 764,397 208x13", "disable 2",
-                                                     "disable 3", "watchdog 30000"}));
+    EXPECT_EQ(toolkit.log,
+              (std::vector<std::string>{"enable 2", "enable 3", "restore focus", "hide",
+                                        "watchdog off", "show 764,397 208x13", "remember focus",
+                                        "disable 2", "disable 3", "watchdog 30000"}));
     EXPECT_EQ(busy.DisabledWindows(), (std::vector<WindowHandle>{kMain, kLogin}));
 
     // A show without a hide in between must not lose the list either.

@@ -42,8 +42,9 @@ QString Title(BrowserView& view) {
     return kelvra::test::Engine(view)->page()->title();
 }
 
-void Click(BrowserView& view, const QString& script) {
-    kelvra::test::Engine(view)->page()->runJavaScript(script);
+// A real left click on the element (inside the frame, when given).
+bool Click(BrowserView& view, const QString& selector, const QString& frame = {}) {
+    return kelvra::test::UserClick(kelvra::test::Engine(view), selector, frame);
 }
 
 } // namespace
@@ -64,6 +65,7 @@ private slots:
 
     void init() {
         m_view = std::make_unique<BrowserView>("WebBrowser1", *m_profile);
+        m_view->SetTrustedOrigin(m_pages->Url(""));
         m_view->resize(640, 480);
         m_view->show();
     }
@@ -124,15 +126,14 @@ private slots:
         QVERIFY(announced.contains(m_pages->Url("/inner")));
 
         // A link followed inside a frame, after the page is complete.
-        Click(*m_view,
-              "document.getElementById('f1').contentDocument.getElementById('flink').click()");
+        QVERIFY(Click(*m_view, "#flink", "#f1"));
         QTRY_VERIFY_WITH_TIMEOUT(announced.size() == 4 && complete.count() == 4, 15000);
         QCOMPARE(announced.last(), m_pages->Url("/c"));
 
         // A link of the main page.
         m_view->Navigate(m_pages->Url("/links"));
         QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 5, 15000);
-        Click(*m_view, "document.getElementById('real').click()");
+        QVERIFY(Click(*m_view, "#real"));
         QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 6 && Title(*m_view) == "A", 15000);
         QCOMPARE(announced.last(), m_pages->Url("/a"));
         QCOMPARE(announced.size(), complete.count());
@@ -142,11 +143,11 @@ private slots:
     void scriptLinksAreAnnouncedWithTheirText_data() {
         QTest::addColumn<QString>("click");
         QTest::addColumn<QString>("url");
-        QTest::newRow("notice") << "document.getElementById('js').click()"
+        QTest::newRow("notice") << "#js"
                                 << "javascript:notice('price');";
-        QTest::newRow("void") << "document.getElementById('void').click()"
+        QTest::newRow("void") << "#void"
                               << "javascript:void(0);";
-        QTest::newRow("element inside the link") << "document.getElementById('inside').click()"
+        QTest::newRow("element inside the link") << "#inside"
                                                  << "javascript:sure_content('9');";
     }
 
@@ -157,10 +158,13 @@ private slots:
         m_view->Navigate(m_pages->Url("/links"));
         QVERIFY(complete.wait(15000));
         QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
-        Click(*m_view, click);
+        QSignalSpy completed(m_view.get(), &BrowserView::documentComplete);
+        QVERIFY(Click(*m_view, click));
         QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
         QCOMPARE(announced.first().first().toString(), url);
-        QCOMPARE(m_view->PendingNavigations(), 0); // a script link has no document to wait for
+        // A script link has no document to wait for: it is complete as soon as announced.
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(m_view->PendingNavigations(), 0);
     }
 
     void scriptLinksInsideFramesAreAnnounced() {
@@ -168,10 +172,28 @@ private slots:
         m_view->Navigate(m_pages->Url("/frames"));
         QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 3, 15000);
         QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
-        Click(*m_view,
-              "document.getElementById('f1').contentDocument.getElementById('fjs').click()");
+        QVERIFY(Click(*m_view, "#fjs", "#f1"));
         QTRY_COMPARE_WITH_TIMEOUT(announced.count(), 1, 10000);
         QCOMPARE(announced.first().first().toString(), QStringLiteral("javascript:fan(7);"));
+    }
+
+    void scriptClicksAndOtherSitesAreNotAnnounced() {
+        QSignalSpy complete(m_view.get(), &BrowserView::documentComplete);
+        m_view->Navigate(m_pages->Url("/links"));
+        QVERIFY(complete.wait(15000));
+        QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
+        // A click made by a page script is no input of the user's.
+        kelvra::test::Evaluate(kelvra::test::Engine(*m_view),
+                               "document.getElementById('js').click(); 0");
+        // Nor is a real click in a page of a site the view does not trust.
+        m_view->SetTrustedOrigin(QStringLiteral("http://127.0.0.1:1"));
+        QVERIFY(Click(*m_view, "#void"));
+        QVERIFY(!announced.wait(1500));
+        // The page's scripts see nothing of the client.
+        QCOMPARE(kelvra::test::Evaluate(kelvra::test::Engine(*m_view),
+                                        "typeof qt + ' ' + typeof QWebChannel")
+                     .toString(),
+                 QStringLiteral("undefined undefined"));
     }
 
     void hostAcceptsOnlyScriptLinks() {
@@ -183,17 +205,22 @@ private slots:
         QVERIFY(channel);
         QObject* host = channel->registeredObjects().value(QStringLiteral("kelvraHost"));
         QVERIFY(host);
-        const auto reportLink = [host](const QString& url) {
-            QVERIFY(QMetaObject::invokeMethod(host, "reportScriptLink", Q_ARG(QString, url)));
+        const QString here = m_pages->Url("/links");
+        const auto reportLink = [host](const QString& where, const QString& url) {
+            QVERIFY(QMetaObject::invokeMethod(host, "reportScriptLink", Q_ARG(QString, where),
+                                              Q_ARG(QString, url)));
         };
         QSignalSpy announced(m_view.get(), &BrowserView::beforeNavigate);
-        reportLink("http://elsewhere/pro_show.asp?id=1");
-        reportLink("");
+        reportLink(here, "http://elsewhere/pro_show.asp?id=1");
+        reportLink(here, "");
+        reportLink("http://elsewhere/a", "javascript:notice('x');");
+        reportLink(QStringLiteral("http://localhost:%1/links").arg(QUrl(here).port()),
+                   "javascript:notice('x');");
         // no frame navigation is pending: nothing completes
         QVERIFY(QMetaObject::invokeMethod(host, "reportFrameLoaded"));
         QCOMPARE(announced.count(), 0);
         QCOMPARE(complete.count(), 1);
-        reportLink("JavaScript:fan(2);");
+        reportLink(here, "JavaScript:fan(2);");
         QCOMPARE(announced.count(), 1);
         QCOMPARE(announced.first().first().toString(), QStringLiteral("JavaScript:fan(2);"));
     }

@@ -97,12 +97,10 @@ public:
         return result;
     }
 
-    // Clicks the first element matching a CSS selector in the page; false when there is none.
-    bool Click(int number, const QString& selector) const {
-        const QString script = QStringLiteral("(function(){var e=document.querySelector(\"%1\");"
-                                              "if(!e)return false;e.click();return true;})()")
-                                   .arg(selector);
-        return Script(number, script).toBool();
+    // Clicks the first element matching a CSS selector in the page (inside the frame matching
+    // `frame`, when given) with the mouse, as the user does; false when there is none.
+    bool Click(int number, const QString& selector, const QString& frame = {}) const {
+        return UserClick(kelvra::test::Engine(Browser(number)), selector, frame);
     }
 
     QString PageText(int number) const {

@@ -127,6 +127,7 @@ private slots:
         QVERIFY(c);
         QVERIFY(c->LogInFromSideMenu(user, password));
         if (vip) {
+            c->main->ShowPage(0); // as the list searches do: the result page in view
             c->Browser(1)->Navigate(QString::fromStdString(c->state.pageBaseUrl) +
                                     "search/brand_list_kelvra_vip.asp?t_search_brand=16");
             QVERIFY(c->WaitLoaded(1, QStringLiteral("brand_list_kelvra_vip.asp")));

@@ -1,8 +1,9 @@
 #include "ui_support.h"
 
 #include <QDir>
-
 #include <QTcpSocket>
+#include <QTest>
+#include <QWebEnginePage>
 
 namespace kelvra::test {
 
@@ -45,6 +46,111 @@ int UnusedPort() {
     const int port = probe.serverPort();
     probe.close();
     return port;
+}
+
+QVariant Evaluate(QWebEngineView* view, const QString& script, int ms) {
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    (void)QTest::qWaitFor([&] { return done; }, ms);
+    return result;
+}
+
+namespace {
+
+// Where the element's centre is in the view, in CSS pixels, as "x,y"; empty when not found.
+// Keeps what the mouse must come over in window.__testTarget: the element, or the frame itself
+// when its document cannot be read.
+const char* const kCentreScript = R"JS((function (selector, frameSelector) {
+  var doc = document, frame = null;
+  if (frameSelector) {
+    frame = document.querySelector(frameSelector);
+    if (!frame) return '';
+    frame.scrollIntoView({block: 'center'});
+    var inner = null;
+    try { inner = frame.contentDocument; } catch (e) {}
+    if (!inner) {
+      var whole = frame.getBoundingClientRect();
+      window.__testTarget = frame;
+      window.__testDowns = -1; // the press shows as the frame taking the focus
+      if (document.activeElement) document.activeElement.blur();
+      return (whole.left + whole.width / 2) + ',' + (whole.top + whole.height / 2);
+    }
+    doc = inner;
+  }
+  // The first one that is shown: a person cannot click a hidden one.
+  var element = Array.prototype.find.call(doc.querySelectorAll(selector), function (e) {
+    return e.getClientRects().length > 0;
+  });
+  if (!element) return '';
+  element.scrollIntoView({block: 'center'});
+  var left = 0, top = 0;
+  if (frame) {
+    var box = frame.getBoundingClientRect();
+    left = box.left + frame.clientLeft;
+    top = box.top + frame.clientTop;
+  }
+  window.__testTarget = element;
+  window.__testDowns = 0;
+  doc.addEventListener('mousedown', function () { window.__testDowns++; }, true);
+  var rect = element.getClientRects()[0] || element.getBoundingClientRect();
+  return (left + rect.left + rect.width / 2) + ',' + (top + rect.top + rect.height / 2);
+}))JS";
+
+// Moves the mouse to `point` until the page has it over the target: the engine drops input
+// that comes before the page's first frame, and finds what is under the mouse (in frames too)
+// only after the move has been handled.
+bool MoveOverTarget(QWebEngineView* view, QWidget* target, QPoint point) {
+    int step = 0;
+    return QTest::qWaitFor(
+        [&] {
+            QTest::mouseMove(target, point + QPoint(step++ % 2, 0));
+            return Evaluate(
+                       view,
+                       QStringLiteral(
+                           "(__testTarget.closest('a, area') || __testTarget).matches(':hover')"),
+                       2000)
+                .toBool();
+        },
+        20000);
+}
+
+} // namespace
+
+bool UserClick(QWebEngineView* view, const QString& selector, const QString& frame) {
+    QWidget* target = view ? view->focusProxy() : nullptr;
+    if (!target || !QTest::qWaitFor([&] { return target->isVisible(); }, 10000))
+        return false;
+    const auto quoted = [](const QString& text) {
+        return QLatin1Char('\'') +
+               QString(text).replace(QLatin1Char('\\'), "\\\\").replace(QLatin1Char('\''), "\\'") +
+               QLatin1Char('\'');
+    };
+    const QStringList at = Evaluate(view, QString::fromLatin1(kCentreScript) + "(" +
+                                              quoted(selector) + "," + quoted(frame) + ")")
+                               .toString()
+                               .split(QLatin1Char(','));
+    if (at.size() != 2)
+        return false;
+    const double zoom = view->zoomFactor();
+    const QPoint point(int(at[0].toDouble() * zoom), int(at[1].toDouble() * zoom));
+    if (!MoveOverTarget(view, target, point))
+        return false;
+    // A press that the page did not see is pressed again (its release alone clicks nothing).
+    const QString pressed = QStringLiteral(
+        "__testDowns < 0 ? document.activeElement === __testTarget : __testDowns > 0");
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QTest::mousePress(target, Qt::LeftButton, {}, point);
+        const bool seen =
+            QTest::qWaitFor([&] { return Evaluate(view, pressed, 2000).toBool(); }, 1000);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, point, 20);
+        if (seen)
+            return true;
+    }
+    return false;
 }
 
 void UseHeadlessMessageBoxes(const QString& logPath) {

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTcpServer>
 #include <QUrl>
+#include <QVariant>
 #include <QWebEngineView>
 
 #include "log_lines.h"
@@ -53,6 +54,17 @@ inline QWebEngineView* Engine(const kelvra::ui::BrowserView* browser) {
 inline QWebEngineView* Engine(const kelvra::ui::BrowserView& browser) {
     return Engine(&browser);
 }
+
+// Runs a script in the page's own world and waits for its result (empty on time-out).
+QVariant Evaluate(QWebEngineView* view, const QString& script, int ms = 20000);
+
+// Clicks with the left button, as the user does: a mouse press and release on the engine's
+// input widget at the centre of the first shown element that matches `selector` (scrolled into
+// view).
+// With `frame`, the element is looked for in that frame's document (a frame of the same site);
+// a frame whose document cannot be read (another site) is clicked at its own centre. Waits
+// first until the page takes input. False when there is no such element or no input is taken.
+bool UserClick(QWebEngineView* view, const QString& selector, const QString& frame = {});
 
 // Sets the environment the windows and message boxes read in a headless test run.
 void UseHeadlessMessageBoxes(const QString& logPath);

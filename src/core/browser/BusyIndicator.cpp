@@ -25,6 +25,7 @@ void BusyIndicator::ShowBusy() {
     const IndicatorPosition at = BusyIndicatorPosition(m_view.MainFrame());
     m_view.ShowIndicatorAt(at.left, at.top, kBusyIndicatorWidth, kBusyIndicatorHeight);
     m_onScreen = true;
+    m_view.RememberFocus();
     const WindowHandle indicator = m_view.IndicatorHandle();
     for (const TopLevelWindow& window : m_view.TopLevelWindows()) {
         if (window.handle != indicator && window.visible && window.enabled) {
@@ -39,6 +40,10 @@ void BusyIndicator::HideBusy() {
     for (WindowHandle window : m_disabled) {
         m_view.SetWindowEnabled(window, true);
     }
+    // Disabling a window takes the focus from its controls, and enabling it does not give it
+    // back: without this the user would have to click before typing on.
+    if (!m_disabled.empty())
+        m_view.RestoreFocus();
     m_disabled.clear();
     if (m_onScreen) {
         m_onScreen = false;

@@ -50,6 +50,11 @@ public:
     // Starting it again restarts it.
     virtual void StartWatchdog(int milliseconds) = 0;
     virtual void StopWatchdog() = 0;
+    // Remembers the control that has the keyboard focus, before the windows are disabled.
+    virtual void RememberFocus() {}
+    // Gives the focus back to the remembered control, if it still exists and is visible;
+    // otherwise nothing happens.
+    virtual void RestoreFocus() {}
 };
 
 inline constexpr int kBusyIndicatorWidth = 208;
@@ -78,8 +83,9 @@ public:
     // but the indicator and keeps that list. A show while already shown hides first, so a list
     // is never lost with its windows still disabled.
     void ShowBusy() override;
-    // Enables the listed windows again, hides the indicator if it is on screen, empties the list
-    // and stops the watchdog.
+    // Enables the listed windows again (and gives the keyboard focus back to the control that
+    // had it before they were disabled), hides the indicator if it is on screen, empties the
+    // list and stops the watchdog.
     void HideBusy() override;
 
     // Before-navigate of WebBrowser2, WebBrowser3 or WebBrowser4: hide, then show again.

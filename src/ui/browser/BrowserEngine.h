@@ -19,10 +19,13 @@ public:
     virtual bool OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect) = 0;
     // The main document has loaded or failed.
     virtual void OnLoadFinished(bool ok) = 0;
-    // The page script reports a clicked "javascript:" link.
-    virtual void OnScriptLink(const QString& url) = 0;
-    // The page script reports that a sub-frame finished loading.
+    // The client's own script reports a "javascript:" link that the user clicked, with the
+    // address of the document that holds it. Page scripts cannot reach this report.
+    virtual void OnScriptLink(const QString& documentUrl, const QString& url) = 0;
+    // The client's own script reports that a frame of the page finished loading.
     virtual void OnFrameLoaded() = 0;
+    // The page asked for a new window (a link with a target, a script); url may be empty.
+    virtual void OnNewWindowRequest(const QUrl& url) = 0;
 };
 
 // The engine of one browser view: the widget that shows its page.

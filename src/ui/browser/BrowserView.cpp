@@ -125,10 +125,39 @@ void BrowserView::Announce(const QString& url) {
     --m_announcing;
 }
 
-void BrowserView::OnScriptLink(const QString& url) {
-    if (!url.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
+void BrowserView::SetTrustedOrigin(const QString& origin) {
+    m_trustedOrigin = QUrl(origin).adjusted(QUrl::RemovePath | QUrl::RemoveQuery |
+                                            QUrl::RemoveFragment | QUrl::RemoveUserInfo);
+}
+
+namespace {
+
+bool SameOrigin(const QUrl& a, const QUrl& b) {
+    return a.isValid() && !a.scheme().isEmpty() && !a.host().isEmpty() &&
+           a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 &&
+           a.port(a.scheme() == QLatin1String("https") ? 443 : 80) ==
+               b.port(b.scheme() == QLatin1String("https") ? 443 : 80);
+}
+
+} // namespace
+
+void BrowserView::OnScriptLink(const QString& documentUrl, const QString& url) {
+    if (!url.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive) ||
+        !SameOrigin(QUrl(documentUrl), m_trustedOrigin))
         return;
-    Announce(url); // the script has run already: there is nothing to hold back
+    // The script has run already: there is nothing to hold back, and no document will follow,
+    // so the announcement is closed at once (nothing must wait for it).
+    Announce(url);
+    emit documentComplete(LocationURL());
+}
+
+void BrowserView::OnNewWindowRequest(const QUrl& url) {
+    if (url.isEmpty() || url.scheme() == QLatin1String("about") ||
+        url.scheme().compare(QLatin1String("javascript"), Qt::CaseInsensitive) == 0)
+        return; // a window the page fills by script: there is no address to load
+    // Loaded as a navigation of this view once the engine's request has returned.
+    QTimer::singleShot(0, this, [this, url] { Navigate(url.toString(QUrl::FullyEncoded)); });
 }
 
 void BrowserView::OnFrameLoaded() {

@@ -18,10 +18,12 @@ class BrowserProfile;
 // placeholder stays and says so, and navigations do nothing.
 //
 // Events: beforeNavigate(url) before every navigation of the page and its frames (links,
-// Navigate, reloads, and clicked "javascript:" links, which the page script reports);
-// documentComplete(url) exactly once for each announced document navigation, when it has loaded
-// or failed. Script links are announced only. A "data:" document is announced as "about:blank".
-// The view never cancels a navigation by itself; a policy may.
+// Navigate, reloads, and "javascript:" links that the user clicked in a page of the trusted
+// site, which the client's own script reports); documentComplete(url) exactly once for each
+// announced navigation, when its document has loaded or failed. A script link loads no
+// document: it is completed as soon as it has been announced. A request for a new window loads
+// its address in this view, as a navigation of its own. A "data:" document is announced as
+// "about:blank". The view never cancels a navigation by itself; a policy may.
 class BrowserView : public QWidget, private BrowserEngineClient {
     Q_OBJECT
 public:
@@ -39,6 +41,9 @@ public:
     // URL of the page held; empty before the first navigation.
     QString LocationURL() const;
     void SetNavigationPolicy(NavigationPolicy policy);
+    // Script links are reported only from documents of this origin (scheme, host and port, e.g.
+    // "http://127.0.0.1:8780"); while none is set, none are reported.
+    void SetTrustedOrigin(const QString& origin);
     // The engine's widget (a QWebEngineView), or nullptr while it has not been created.
     QWidget* EngineWidget() const;
     // Announced navigations still waiting for their documentComplete.
@@ -55,14 +60,16 @@ private:
     void ShowEngineError();
     bool OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect) override;
     void OnLoadFinished(bool ok) override;
-    void OnScriptLink(const QString& url) override;
+    void OnScriptLink(const QString& documentUrl, const QString& url) override;
     void OnFrameLoaded() override;
+    void OnNewWindowRequest(const QUrl& url) override;
     void Announce(const QString& url);
 
     BrowserProfile& m_profile;
     QWidget* m_placeholder = nullptr;
     std::unique_ptr<BrowserEngine> m_engine;
     NavigationPolicy m_policy;
+    QUrl m_trustedOrigin;
     QString m_requested;
     int m_announcing = 0;
     int m_pendingMain = 0;

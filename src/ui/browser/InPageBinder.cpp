@@ -27,7 +27,7 @@ QString Q(const std::string& text) {
 InPageBinder::InPageBinder(TFormMain& window, AppState& state, TFormLogin& login, TVersion& busy,
                            QObject* parent)
     : QObject(parent), m_window(window), m_login(login), m_busy(busy),
-      m_transport(MakeCurlTransport()),
+      m_serviceRoot(state.serviceRoot), m_transport(MakeCurlTransport()),
       m_session(std::make_unique<SessionClient>(
           state, *m_transport, MachineIdentity{GetMacAddress(), LocalIpAddress()})) {
     m_busy.SetMainWindow(&m_window, m_window.Side());
@@ -44,6 +44,11 @@ InPageBinder::~InPageBinder() = default;
 
 void InPageBinder::ConnectBrowsers() {
     BusyIndicator& busy = m_busy.Busy();
+    // Script links count only when the user clicked them in one of the service's own pages.
+    for (int number = 1; number <= 4; ++number) {
+        if (BrowserView* browser = m_window.Browser(number))
+            browser->SetTrustedOrigin(Q(m_serviceRoot));
+    }
     if (BrowserView* main = m_window.Browser(1)) {
         connect(main, &BrowserView::beforeNavigate, this, [this](const QString& url) {
             m_commands->WebBrowser1BeforeNavigate2(url.toStdString());

@@ -56,6 +56,7 @@ private:
     TFormMain& m_window;
     TFormLogin& m_login;
     TVersion& m_busy;
+    std::string m_serviceRoot;
     std::unique_ptr<HttpTransport> m_transport;
     std::unique_ptr<SessionClient> m_session;
     std::unique_ptr<InPageCommands> m_commands;

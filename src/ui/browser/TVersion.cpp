@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 namespace kelvra::ui {
 namespace {
@@ -54,8 +55,7 @@ void BusyBar::hideEvent(QHideEvent* event) {
 }
 
 TVersion::TVersion(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus),
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       m_busy(*this) {
     setObjectName("Version");
     setWindowTitle(QStringLiteral("Version"));
@@ -111,6 +111,11 @@ MainWindowFrame TVersion::MainFrame() const {
 }
 
 void TVersion::ShowIndicatorAt(int left, int top, int width, int height) {
+    // A tool window stays above the window it belongs to, and only above that one.
+    if (m_main && m_main->window()->windowHandle()) {
+        winId(); // makes the native window, so that it can be given its owner
+        windowHandle()->setTransientParent(m_main->window()->windowHandle());
+    }
     setFixedSize(width, height);
     m_bar->setGeometry(0, 0, width, height);
     move(left, top);
@@ -130,4 +135,21 @@ void TVersion::StopWatchdog() {
     m_watchdog->stop();
 }
 
+void TVersion::RememberFocus() {
+    m_focus = QApplication::focusWidget();
+}
+
+void TVersion::RestoreFocus() {
+    QWidget* focus = m_focus;
+    m_focus = nullptr;
+    if (!focus || !focus->isVisible() || !focus->isEnabled())
+        return;
+    // Some window systems activate the indicator when it shows, or nothing once the windows
+    // were disabled; the window that had the focus gets it back then, never when the user has
+    // gone on to another program meanwhile.
+    QWidget* active = QApplication::activeWindow();
+    if (active == this || active == nullptr)
+        focus->window()->activateWindow();
+    focus->setFocus(Qt::OtherFocusReason);
+}
 } // namespace kelvra::ui

@@ -30,7 +30,8 @@ private:
 };
 
 // The busy indicator window "Version": borderless, 208 x 13, shown over the middle of the main
-// window's page area while a browser loads, with the program's other windows disabled. It is the
+// window's page area while a browser loads, with the program's other windows disabled. It is
+// kept above the main window only (never above other programs' windows). It is the
 // toolkit side of kelvra::BusyIndicator, which holds the rules and the disabled-window list.
 class TVersion : public QWidget, public BusyIndicatorView {
     Q_OBJECT
@@ -54,12 +55,15 @@ public:
     void HideIndicator() override;
     void StartWatchdog(int milliseconds) override;
     void StopWatchdog() override;
+    void RememberFocus() override;
+    void RestoreFocus() override;
 
 private:
     BusyBar* m_bar = nullptr;
     QTimer* m_watchdog = nullptr;
     QPointer<QWidget> m_main;
     QPointer<QWidget> m_side;
+    QPointer<QWidget> m_focus;
     BusyIndicator m_busy;
 };
 

@@ -7,7 +7,8 @@ namespace kelvra::ui {
 
 class BrowserEngineClient;
 
-// The engine page of a browser view: hands every navigation request to the view.
+// The engine page of a browser view: hands every navigation request and every request for a
+// new window to the view.
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
 public:
@@ -20,16 +21,17 @@ private:
     BrowserEngineClient& m_client;
 };
 
-// The object the in-page script reaches over the web channel.
+// The object that the client's link reporter reaches over the web channel. The channel lives in
+// the client's own script world, so page scripts cannot call it.
 class BrowserHost : public QObject {
     Q_OBJECT
 public:
     BrowserHost(BrowserEngineClient& client, QObject* parent);
 
 public slots:
-    // A "javascript:" link was clicked; other texts are ignored by the view.
-    void reportScriptLink(const QString& url);
-    // A sub-frame finished loading its document.
+    // The user clicked a "javascript:" link in the document at documentUrl; the view checks both.
+    void reportScriptLink(const QString& documentUrl, const QString& url);
+    // A frame finished loading its document.
     void reportFrameLoaded();
 
 private:

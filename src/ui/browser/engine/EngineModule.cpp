@@ -17,58 +17,19 @@ namespace {
 
 const char* const kHostObjectName = "kelvraHost";
 
-// Reports to the host every click on a "javascript:" link or area (the engine does not announce
-// such navigations), and the end of loading of every sub-frame. Runs once per document. Only
-// the top document has the web channel: frames hand their reports to it by message.
-const char* const kReporterScript = R"JS(
-(function () {
-  if (window.__kelvraReporter) return;
-  window.__kelvraReporter = true;
-  var isTop = window === window.top;
-  var report;
-  if (isTop) {
-    if (typeof qt === 'undefined' || !qt.webChannelTransport || typeof QWebChannel === 'undefined')
-      return;
-    var host = null, waiting = [];
-    new QWebChannel(qt.webChannelTransport, function (channel) {
-      host = channel.objects.%1;
-      var calls = waiting; waiting = [];
-      calls.forEach(function (call) { call(); });
-    });
-    report = function (kind, href) {
-      var call = function () {
-        if (kind === 'link') host.reportScriptLink(href); else host.reportFrameLoaded();
-      };
-      if (host) call(); else waiting.push(call);
-    };
-    window.addEventListener('message', function (event) {
-      var data = event.data;
-      if (data && typeof data === 'object' && data.kelvraReport === true)
-        report(data.kind === 'link' ? 'link' : 'frame', String(data.href || ''));
-    });
-  } else {
-    report = function (kind, href) {
-      window.top.postMessage({ kelvraReport: true, kind: kind, href: href }, '*');
-    };
-    window.addEventListener('load', function () { report('frame', ''); });
-  }
-  document.addEventListener('click', function (event) {
-    if (event.button !== 0 || !event.target || !event.target.closest) return;
-    var link = event.target.closest('a[href], area[href]');
-    if (!link) return;
-    var href = (link.getAttribute('href') || '').trim();
-    if (/^javascript:/i.test(href)) report('link', href);
-  }, true);
-})();
-)JS";
-
+// The web channel's client script followed by the client's link reporter (a resource of this
+// module), both to run in the client's own script world.
 QString ReporterSource() {
-    QFile channelJs(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
     QString source;
-    if (channelJs.open(QIODevice::ReadOnly))
-        source = QString::fromUtf8(channelJs.readAll());
-    return source + QLatin1Char('\n') +
-           QString::fromLatin1(kReporterScript).arg(QLatin1String(kHostObjectName));
+    for (const char* path : {":/qtwebchannel/qwebchannel.js", ":/kelvra-engine/link-reporter.js"}) {
+        QFile file(QString::fromLatin1(path));
+        if (!file.open(QIODevice::ReadOnly)) {
+            qWarning("Missing engine script %s: script links will not be reported", path);
+            return {};
+        }
+        source += QString::fromUtf8(file.readAll()) + QLatin1Char('\n');
+    }
+    return source.replace(QLatin1String("HOST_OBJECT"), QLatin1String(kHostObjectName));
 }
 
 // One view's engine: page, web channel to the page script, and the view widget.
@@ -78,7 +39,7 @@ public:
         : m_page(new BrowserPage(profile, client)) {
         auto* channel = new QWebChannel(m_page);
         channel->registerObject(QLatin1String(kHostObjectName), new BrowserHost(client, m_page));
-        m_page->setWebChannel(channel, QWebEngineScript::MainWorld);
+        m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
         QObject::connect(m_page, &QWebEnginePage::loadFinished, m_page,
                          [&client](bool ok) { client.OnLoadFinished(ok); });
         m_view = new QWebEngineView(parent);
@@ -110,16 +71,16 @@ void SetEngineOptions() {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
-// The one profile shared by every view: off the record, with the reporter script installed
-// into every page and frame.
+// The one profile shared by every view: off the record, with the link reporter installed into
+// every top document, in the client's own script world (it watches the frames from there).
 class WebEngineModule final : public BrowserEngineModule {
 public:
     WebEngineModule() : m_profile((SetEngineOptions(), new QWebEngineProfile)) { // off the record
         QWebEngineScript reporter;
         reporter.setName(QStringLiteral("kelvra-link-reporter"));
         reporter.setInjectionPoint(QWebEngineScript::DocumentCreation);
-        reporter.setWorldId(QWebEngineScript::MainWorld);
-        reporter.setRunsOnSubFrames(true);
+        reporter.setWorldId(QWebEngineScript::ApplicationWorld);
+        reporter.setRunsOnSubFrames(false);
         reporter.setSourceCode(ReporterSource());
         m_profile->scripts()->insert(reporter);
     }
