@@ -35,8 +35,10 @@ std::string ParentName(const std::string& path, const std::string& name) {
 
 #ifdef _WIN32
 
+// The path is quoted: the data folder may hold blanks ("Program Files").
 bool StartHidden(const std::string& scriptPath) {
-    return WinExec(scriptPath.c_str(), SW_HIDE) > 31;
+    const std::string commandLine = "\"" + scriptPath + "\"";
+    return WinExec(commandLine.c_str(), SW_HIDE) > 31;
 }
 
 #else
@@ -109,6 +111,9 @@ bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
 #ifdef _WIN32
     const std::string script = BuildWindowsUpdateScript(request.exePath, FolderOf(request.exePath),
                                                         request.mainProgram, request.scriptPath);
+    if (script.empty()) {
+        return false; // a hostile name: nothing is written, nothing will be replaced
+    }
 #else
     const std::string script = BuildPosixUpdateScript(
         request.waitPid, request.exePath, ParentName(request.exePath, request.mainProgram),
