@@ -94,14 +94,15 @@ std::string BuildPosixUpdateScript(long waitPid, const std::string& exePath,
     script += "script=" + ShellQuote(scriptPath) + "\n";
     script += R"SH(alive() {
     kill -0 "$pid" 2>/dev/null || return 1
-    if [ -r "/proc/$pid/stat" ]; then
-        state=$(sed -e 's/^.*) //' "/proc/$pid/stat" 2>/dev/null | cut -c1)
-        [ "$state" = Z ] && return 1
-    fi
+    # Shell built-ins only: the loop may wait for hours while the user keeps working.
+    stat=
+    read -r stat 2>/dev/null < "/proc/$pid/stat"
+    state=${stat##*) }
+    [ "${state%% *}" = Z ] && return 1
     return 0
 }
 while alive; do
-    sleep 0.2 2>/dev/null || sleep 1
+    sleep 0.1 2>/dev/null || sleep 1
 done
 if [ -f "$new" ]; then
     part="$exe.kelvra-part-$$"
@@ -109,7 +110,7 @@ if [ -f "$new" ]; then
         cp -p "$exe" "$part"
     else
         cp "$new" "$part" && chmod 755 "$part"
-    fi && cat "$new" > "$part" && mv -f "$part" "$exe"
+    fi && cat "$new" > "$part" && { sync "$part" 2>/dev/null || :; } && mv -f "$part" "$exe"
     if [ $? -eq 0 ]; then
         rm -f "$new"
     else

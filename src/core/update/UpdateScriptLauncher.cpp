@@ -75,9 +75,14 @@ bool StartHidden(const std::string& scriptPath) {
             ::dup2(null, 1);
             ::dup2(null, 2);
         }
-        for (int fd = 3; fd < lastFd; ++fd) {
-            if (fd != report[1]) {
-                ::close(fd);
+        // One call where the kernel has it; a loop over every possible descriptor otherwise.
+        const auto keep = static_cast<unsigned>(report[1]);
+        if ((keep > 3 && ::close_range(3, keep - 1, 0) != 0) ||
+            ::close_range(keep + 1, ~0u, 0) != 0) {
+            for (int fd = 3; fd < lastFd; ++fd) {
+                if (fd != report[1]) {
+                    ::close(fd);
+                }
             }
         }
         ::execv(argv[0], const_cast<char* const*>(argv));
