@@ -1,6 +1,6 @@
 // Kills an update run (download, save, version, script, replacement) at random moments, the
-// update script and its copies included, like a power cut, and starts after each kill what is
-// on disk: the program folder must always hold one whole working executable, the old or the new.
+// update script and its commands included, all at once, and starts after each kill what is on
+// disk: the program folder must always hold one whole working executable, the old or the new.
 //
 // KELVRA_UPDATE_KILL_TRIALS=N sets the number of kills (default 1000) for longer runs by hand.
 #include <gtest/gtest.h>
