@@ -109,8 +109,14 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     m_watch = std::make_unique<ConnectivityBinder>(
         *this, m_status.networkText, m_timer1, m_connKelvra, m_state,
         ConnectivityServices{services.networkOnline, services.probe, [this](bool up) {
-                                 if (m_presenter)
-                                     m_presenter->SetNetworkOnline(up);
+                                 if (!m_presenter)
+                                     return;
+                                 // The tick that sees the network return refills the lists
+                                 // that a start or a load without it left empty.
+                                 const bool returned = up && !m_presenter->NetworkOnline();
+                                 m_presenter->SetNetworkOnline(up);
+                                 if (returned)
+                                     m_lists->Presenter().RefillEmptyLists();
                              }});
     SideMenuServices menu{online, services.applyLanguage, {}};
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
