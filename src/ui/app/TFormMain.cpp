@@ -2,6 +2,7 @@
 #include "ui/widgets/WindowPlacement.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -137,6 +138,26 @@ TFormMain::~TFormMain() {
     // The browser pages must be gone before the profile they share.
     delete m_pageArea.control;
     m_pageArea = PageArea{};
+}
+
+void TFormMain::BringToFront() {
+    if (m_tray->InTray())
+        m_tray->RestoreFromTray();
+    QWidget* front = this;
+    if (!isVisible()) {
+        front = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->isWindow() && !(top->windowFlags() & Qt::Tool) &&
+                top->windowType() != Qt::Popup && top->windowType() != Qt::ToolTip) {
+                front = top;
+                break;
+            }
+        }
+    }
+    if (front == nullptr)
+        return;
+    front->raise();
+    front->activateWindow();
 }
 
 BrowserView* TFormMain::Browser(int number) const {
