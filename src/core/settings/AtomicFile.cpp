@@ -1,5 +1,6 @@
 #include "settings/AtomicFile.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <cerrno>
@@ -133,14 +134,18 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     WriteAndReplace(path, TempPathFor(path), bytes);
 }
 
-void RemoveStaleTemporaries(const std::string& folder) {
+void RemoveStaleTemporaries(const std::string& folder, const std::vector<std::string>& ownFiles) {
+    if (folder.empty())
+        return; // never the working folder
     std::error_code error;
-    std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end;
+    std::filesystem::directory_iterator it(folder, error), end;
     const std::string own = TempPathFor("");
     for (; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         const size_t mark = name.rfind(".tmp-");
         if (mark == std::string::npos || mark + 5 >= name.size() || name.substr(mark) == own)
+            continue;
+        if (std::find(ownFiles.begin(), ownFiles.end(), name.substr(0, mark)) == ownFiles.end())
             continue;
         if (name.find_first_not_of("0123456789", mark + 5) != std::string::npos)
             continue;

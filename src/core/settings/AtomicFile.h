@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvra {
 
@@ -15,8 +16,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // SettingsWriteError(path); the old file is then unchanged and no temporary file is left.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// Removes the temporary files that a write cut short by a crash or a kill left in the folder
-// ("<name>.tmp-<pid>" of another process); this process's own are kept. Errors are ignored.
-void RemoveStaleTemporaries(const std::string& folder);
+// Removes the temporary files that a write of one of the named files, cut short by a crash or a
+// kill, left in the folder ("<name>.tmp-<pid>" of another process); this process's own, and any
+// file of another name, are kept. An empty folder name does nothing. Errors are ignored.
+void RemoveStaleTemporaries(const std::string& folder, const std::vector<std::string>& ownFiles);
 
 } // namespace kelvra
