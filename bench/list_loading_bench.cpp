@@ -37,6 +37,7 @@ public:
     }
     void SetItemIndex(kelvra::ListBox, int) override {}
     int ItemIndex(kelvra::ListBox) const override { return 0; }
+    int EntryCount(kelvra::ListBox) const override { return static_cast<int>(m_items.size()); }
     std::int32_t ChosenId(kelvra::ListBox) const override { return 1; }
     void ShowErrorPage() override { ++errors; }
     std::size_t Size() const { return m_items.size(); }

@@ -8,6 +8,7 @@ std::optional<FaultKind> ParseFaultKind(const std::string& name) {
         {"500", FaultKind::Status500},       {"404", FaultKind::Status404},
         {"malformed", FaultKind::Malformed}, {"truncated", FaultKind::Truncated},
         {"slow", FaultKind::Slow},           {"oversized", FaultKind::Oversized},
+        {"redirect", FaultKind::Redirect},
     };
     auto it = kinds.find(name);
     return it == kinds.end() ? std::nullopt : std::optional<FaultKind>(it->second);

@@ -12,7 +12,17 @@
 
 namespace kelvra::sim {
 
-enum class FaultKind { Refuse, Hang, Status500, Status404, Malformed, Truncated, Slow, Oversized };
+enum class FaultKind {
+    Refuse,
+    Hang,
+    Status500,
+    Status404,
+    Malformed,
+    Truncated,
+    Slow,
+    Oversized,
+    Redirect,
+};
 
 // A fault armed for the next `remaining` requests of one path.
 struct Fault {
@@ -20,6 +30,7 @@ struct Fault {
     int remaining = 1;
     int ms = 0;          // hang: how long to hold (0: the default); slow: total drip time
     long long bytes = 0; // oversized: body size (0: the default of 100 MB)
+    std::string host;    // redirect: "host:port" to send the client to (empty: this service)
 };
 
 // A raw body served instead of the real reply for the next `remaining` requests of one path.
@@ -40,7 +51,7 @@ struct UpdateFile {
 };
 
 // Parses a fault kind name ("refuse", "hang", "500", "404", "malformed", "truncated", "slow",
-// "oversized"); nullopt for any other text.
+// "oversized", "redirect"); nullopt for any other text.
 std::optional<FaultKind> ParseFaultKind(const std::string& name);
 
 // Everything a request handler needs: the database and the run-time state that tests steer

@@ -51,7 +51,7 @@ void ArmFault(Context& context, const Request& req, Response& res) {
     if (path.empty() || path[0] != '/' || !kind) {
         SendText(res,
                  "need path=/... and kind=refuse|hang|500|404|malformed|truncated|slow|"
-                 "oversized\n",
+                 "oversized|redirect\n",
                  400);
         return;
     }
@@ -60,6 +60,7 @@ void ArmFault(Context& context, const Request& req, Response& res) {
     fault.remaining = q.Int("count").value_or(1);
     fault.ms = q.Int("ms").value_or(0);
     fault.bytes = q.Int("bytes").value_or(0);
+    fault.host = q.Get("host");
     context.ArmFault(path, fault);
     SendText(res, "ok\n");
 }

@@ -210,6 +210,12 @@ void ServeFault(const Fault& fault, const std::string& path, const httplib::Requ
     case FaultKind::Oversized:
         ServeOversized(fault, path, res, context);
         return;
+    case FaultKind::Redirect:
+        // The same request again under the moved prefix, on this service or the given host.
+        res.status = 302;
+        res.set_header("Location", (fault.host.empty() ? "" : "http://" + fault.host) +
+                                       kMovedPrefix + req.target);
+        return;
     }
 }
 

@@ -9,6 +9,10 @@
 
 namespace kelvra::sim {
 
+// Requests under this prefix are answered as the path after it, without faults: the target of
+// the redirect fault.
+inline constexpr const char* kMovedPrefix = "/__moved";
+
 // Produces the real reply of a request into the given response.
 using ReplyProducer = std::function<void(httplib::Response&)>;
 

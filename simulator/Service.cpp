@@ -70,6 +70,10 @@ void Service::Dispatch(const httplib::Request& req, httplib::Response& res) {
             return;
         }
         m_context.LogRequest(req.target);
+        if (path.rfind(kMovedPrefix, 0) == 0) {
+            Produce(path.substr(std::string(kMovedPrefix).size()), req, res);
+            return;
+        }
         auto produce = [&](httplib::Response& out) { Produce(path, req, out); };
         if (auto fault = m_context.TakeFault(path)) {
             ServeFault(*fault, path, req, res, m_context, produce);

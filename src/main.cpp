@@ -26,6 +26,7 @@
 #include "app/MainPresenter.h"
 #include "platform/Platform.h"
 #include "service/Endpoints.h"
+#include "ui/app/InstanceBeacon.h"
 #include "ui/app/KelvraApplication.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/TFormMain.h"
@@ -77,8 +78,11 @@ int main(int argc, char** argv) {
     kelvra::SingleInstanceLock instance("Kelvra");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // wanted by the web engine
     kelvra::ui::KelvraApplication app(argc, argv);
+    const QString channel = QString::fromStdString(kelvra::InstanceChannelName("Kelvra"));
     if (!instance.Acquired()) {
         kelvra::ui::ShowInformation(nullptr, QString(), QStringLiteral("程序已经运行"));
+        // Then the running copy comes to the front, from the tray if it is there.
+        kelvra::ui::InstanceBeacon::AskRunningCopyToShow(channel);
         return 0;
     }
     QApplication::setApplicationName(QStringLiteral("Kelvra"));
@@ -100,6 +104,7 @@ int main(int argc, char** argv) {
     QObject::connect(&formMain, &kelvra::ui::TFormMain::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     updateForm.SetMainWindow(&formMain);
+    kelvra::ui::InstanceBeacon beacon(channel, [&formMain] { formMain.BringToFront(); });
     formMain.VersionCheck().SetUpdateWindow(&updateForm);
 
     // Automation: once the window is shown (and the start page, if one was asked for, has been

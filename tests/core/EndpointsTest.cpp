@@ -1,4 +1,5 @@
 #include "service/Endpoints.h"
+#include "service/Redirects.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,32 @@ namespace kelvra {
 namespace {
 
 using test::ScopedEnv;
+
+TEST(FollowableRedirect, SameHostOrUpgradeToHttpsOnly) {
+    const std::string from = "http://Svc.example:8080/kelvra_cd/xml/get_brand.asp?x=1";
+    const struct {
+        const char* location;
+        const char* followed; // empty: not followed
+    } cases[] = {
+        {"/moved/get_brand.asp", "http://Svc.example:8080/moved/get_brand.asp"},
+        {"other.asp?y=2", "http://Svc.example:8080/kelvra_cd/xml/other.asp?y=2"},
+        {"http://svc.example:8080/a", "http://svc.example:8080/a"},
+        {"https://svc.example/a", "https://svc.example/a"},
+        {"https://svc.example:8443/a", "https://svc.example:8443/a"},
+        {"//svc.example:8080/b", "http://svc.example:8080/b"},
+        {"http://svc.example:9090/a", ""}, // another service on the same machine
+        {"http://other.example:8080/a", ""},
+        {"//other.example/a", ""},
+        {"http://user@svc.example:8080/a", ""},
+        {"ftp://svc.example/a", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FollowableRedirect(from, c.location), c.followed) << c.location;
+    }
+    EXPECT_EQ(FollowableRedirect("https://svc.example/a", "http://svc.example/b"), "")
+        << "never down to http";
+}
 
 TEST(EncodeQueryValue, EncodesEverythingButUnreservedAscii) {
     const struct {

@@ -123,6 +123,9 @@ struct FakeListsView final : ListsView {
     void AddEntry(ListBox list, const std::string&, std::int32_t) override { ++entries[list]; }
     void SetItemIndex(ListBox, int) override {}
     int ItemIndex(ListBox) const override { return 0; }
+    int EntryCount(ListBox list) const override {
+        return entries.count(list) != 0 ? entries.at(list) + 1 : 0;
+    }
     std::int32_t ChosenId(ListBox list) const override {
         // BMW, its 3 Series, Volkswagen engines: ids of the stand-in's catalogue.
         return list == ListBox::cb_group1_brand      ? 16

@@ -34,6 +34,9 @@ public:
     }
     void SetItemIndex(ListBox list, int i) override { index[list] = i; }
     int ItemIndex(ListBox list) const override { return index.at(list); }
+    int EntryCount(ListBox list) const override {
+        return lists.count(list) != 0 ? static_cast<int>(lists.at(list).size()) : 0;
+    }
     std::int32_t ChosenId(ListBox list) const override {
         int i = index.at(list);
         return i < 0 ? 0 : lists.at(list)[i].id;
@@ -203,6 +206,61 @@ TEST_F(ListsSimTest, EveryFaultEndsInTimeWithTheErrorPage) {
         ASSERT_FALSE(requests.empty()) << kind;
         EXPECT_EQ(requests.back(), kXml + "get_engine_brand_yorx.asp") << kind;
     }
+}
+
+// Offline at the first show: the network's return loads the four top lists once, with the
+// requests of the first show; a failed load is refilled at the next return, a filled list never.
+TEST_F(ListsSimTest, EmptyListsRefillWhenTheNetworkReturns) {
+    bool online = false;
+    ListsPresenter presenter(
+        state, *transport, view, [&] { return online; }, options);
+    presenter.GetComboxList();
+    presenter.RefillEmptyLists(); // still offline: nothing
+    EXPECT_TRUE(sim.Requests().empty());
+
+    online = true;
+    sim.InjectFault(kXml + "get_engine_brand_yorx.asp", "500");
+    presenter.RefillEmptyLists();
+    EXPECT_EQ(sim.Requests(),
+              (std::vector<std::string>{kXml + "get_brand.asp", kXml + "get_brand_kelvra.asp",
+                                        kXml + "get_engine_brand_yorx.asp"}));
+    EXPECT_EQ(view.errorPages, 1);
+    EXPECT_EQ(view.lists[ListBox::cb_group1_brand].size(), 9u);
+    EXPECT_EQ(view.lists[ListBox::cb_group2_eg_all].size(), 1u) << "skipped after the failure";
+    EXPECT_EQ(view.ItemIndex(ListBox::cb_group1_brand), 0);
+
+    sim.ClearRequests();
+    presenter.RefillEmptyLists();
+    EXPECT_EQ(sim.Requests(), (std::vector<std::string>{kXml + "get_engine_brand_yorx.asp",
+                                                        kXml + "get_engine_brand_kelvra.asp"}));
+    sim.ClearRequests();
+    presenter.RefillEmptyLists();
+    EXPECT_TRUE(sim.Requests().empty()) << "every list holds entries";
+
+    AppState before;
+    ListsPresenter unbuilt(
+        before, *transport, view, [] { return true; }, options);
+    unbuilt.RefillEmptyLists(); // no XML base URL yet: the lists were never built
+    EXPECT_TRUE(sim.Requests().empty());
+}
+
+// Lists follow a redirect on the same host; one to another host name is a failed load.
+TEST_F(ListsSimTest, RedirectsOnTheSameHostAreFollowed) {
+    for (const char* service : {"get_brand.asp", "get_brand_kelvra.asp",
+                                "get_engine_brand_yorx.asp", "get_engine_brand_kelvra.asp"}) {
+        sim.InjectFault(kXml + service, "redirect");
+    }
+    Presenter().GetComboxList();
+    EXPECT_EQ(view.errorPages, 0);
+    EXPECT_EQ(view.lists[ListBox::cb_group1_brand].size(), 9u);
+    EXPECT_GT(view.lists[ListBox::cb_group2_eg_all].size(), 1u);
+    EXPECT_EQ(sim.Requests()[1], "/__moved" + kXml + "get_brand.asp");
+
+    sim.Control("/__sim/fault?path=" + SimProcess::Encode(kXml + "get_brand.asp") +
+                "&kind=redirect&host=localhost:" + std::to_string(sim.Port()));
+    Presenter().GetComboxList();
+    EXPECT_EQ(view.errorPages, 1) << "another host name: not followed";
+    EXPECT_EQ(view.lists[ListBox::cb_group1_brand].size(), 1u);
 }
 
 TEST_F(ListsSimTest, OfflineRequestsNothingAndPromptsFollowTheLanguage) {

@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/NetworkAdapters.h"
 
 #include <gtest/gtest.h>
 
@@ -146,8 +147,100 @@ TEST(MachineIdentity, MacAddressHasTheSeventeenCharacterForm) {
     EXPECT_EQ(GetMacAddress(), mac) << "stable between calls";
 }
 
-TEST(MachineIdentity, LocalIpAddressIsDottedDecimalOrEmpty) {
-    const std::string ip = LocalIpAddress();
+// Adapters as "name index=N [up] [carrier] [ip] mac=.. origin=N" lines (the kernel's
+// addr_assign_type: 0 permanent, 1 random, 2 stolen, 3 set by the user).
+TEST(MachineIdentity, AdapterChoiceAndNetworkState) {
+    struct Case {
+        const char* name;
+        const char* adapters;
+        const char* mac;
+        bool connected;
+    };
+    const Case cases[] = {
+        {"random down adapter first, then the wired one in use",
+         "ifb0 index=2 mac=fe:59:15:7a:a3:70 origin=1\n"
+         "eth0 index=4 up carrier ip mac=02:fc:00:00:00:01 origin=0",
+         "02-FC-00-00-00-01", true},
+        {"listing order does not matter, index order does",
+         "eth1 index=5 up carrier ip mac=00:00:00:00:00:05 origin=0\n"
+         "eth0 index=3 up carrier ip mac=00:00:00:00:00:03 origin=0",
+         "00-00-00-00-00-03", true},
+        {"address set by the user counts like a permanent one",
+         "eth0 index=2 up carrier ip mac=02:00:00:00:00:aa origin=3", "02-00-00-00-00-AA", true},
+        {"Wi-Fi with a randomised address: the wired one without carrier wins",
+         "eth0 index=2 up mac=00:11:22:33:44:55 origin=0\n"
+         "wlan0 index=3 up carrier ip mac=da:11:22:33:44:66 origin=1",
+         "00-11-22-33-44-55", true},
+        {"bridge without a live port: no carrier, no network",
+         "docker0 index=3 up ip mac=02:42:ac:11:00:02 origin=3", "02-42-AC-11-00-02", false},
+        {"pulled cable: up with an address but no carrier",
+         "eth0 index=2 up ip mac=00:11:22:33:44:55 origin=0", "00-11-22-33-44-55", false},
+        {"carrier but no IP address yet", "eth0 index=2 up carrier mac=00:11:22:33:44:55 origin=0",
+         "00-11-22-33-44-55", false},
+        {"only random addresses: the first by index, as before",
+         "ifb1 index=4 mac=fe:00:00:00:00:02 origin=1\nifb0 index=3 mac=fe:00:00:00:00:01 origin=1",
+         "FE-00-00-00-00-01", false},
+        {"loopback and all-zero addresses never count",
+         "lo index=1 up carrier ip loopback mac=00:00:00:00:00:01 origin=0\n"
+         "tun0 index=2 up carrier ip mac=00:00:00:00:00:00 origin=0",
+         "", true},
+        {"no adapters", "", "", false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<NetworkAdapter> adapters = ParseAdapterList(c.adapters);
+        EXPECT_EQ(ChooseMachineAddress(adapters), c.mac) << c.name;
+        EXPECT_EQ(AnyAdapterConnected(adapters), c.connected) << c.name;
+    }
+}
+
+// On this machine: the address is that of the first up adapter with a carrier and a
+// non-random address, as /sys reports them, and the override file replaces the system's list.
+TEST(MachineIdentity, ThisMachineAndTheOverrideFile) {
+    std::string expected;
+    std::map<int, std::string> byIndex;
+    for (const auto& entry : std::filesystem::directory_iterator("/sys/class/net")) {
+        auto read = [&](const char* attribute) {
+            std::ifstream file(entry.path() / attribute);
+            std::string word;
+            file >> word;
+            return word;
+        };
+        const std::string name = entry.path().filename().string();
+        if (name == "lo" || read("carrier") != "1" || read("operstate") != "up" ||
+            (read("addr_assign_type") != "0" && read("addr_assign_type") != "3")) {
+            continue;
+        }
+        std::string mac = read("address");
+        for (char& ch : mac) {
+            ch = ch == ':' ? '-' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        }
+        byIndex[std::stoi(read("ifindex"))] = mac;
+    }
+    ScopedEnv none("KELVRA_NETWORK_ADAPTERS_FILE", std::nullopt);
+    if (byIndex.empty()) {
+        GTEST_SKIP() << "no up adapter with a carrier and a fixed address on this machine";
+    }
+    EXPECT_EQ(GetMacAddress(), byIndex.begin()->second);
+
+    TempFolder temp;
+    const std::string file = temp.Path() + "/adapters";
+    std::ofstream(file) << "eth9 index=9 up carrier ip mac=02:00:00:00:09:09 origin=0\n";
+    ScopedEnv adapters("KELVRA_NETWORK_ADAPTERS_FILE", file);
+    ScopedEnv service("KELVRA_SERVICE_URL", "http://192.0.2.77:80");
+    EXPECT_EQ(GetMacAddress(), "02-00-00-00-09-09");
+    EXPECT_TRUE(InternetConnected());
+    std::ofstream(file) << "eth9 index=9 up ip mac=02:00:00:00:09:09 origin=0\n";
+    EXPECT_FALSE(InternetConnected()) << "carrier lost while running";
+    EXPECT_TRUE(NetworkPresent());
+}
+
+TEST(MachineIdentity, LocalIpAddressIsTheSourceTowardsTheServiceHost) {
+    for (const char* root : {"http://127.0.0.1:9", "http://127.3.4.5", "http://localhost:8780"}) {
+        ScopedEnv service("KELVRA_SERVICE_URL", root);
+        EXPECT_EQ(LocalIpAddress(), "127.0.0.1") << root << ": not the host name's 127.0.1.1";
+    }
+    ScopedEnv service("KELVRA_SERVICE_URL", "http://service.invalid");
+    const std::string ip = LocalIpAddress(); // falls back to the host name
     if (!ip.empty()) {
         in_addr parsed{};
         EXPECT_EQ(inet_pton(AF_INET, ip.c_str(), &parsed), 1) << ip;

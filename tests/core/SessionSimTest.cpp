@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "service/HttpTransport.h"
 #include "service/SessionClient.h"
 #include "service/SessionNotices.h"
@@ -248,6 +249,33 @@ TEST_F(SessionSimTest, LogoutNoticesInBothForms) {
     EXPECT_EQ(sim.Requests(),
               (std::vector<std::string>{
                   "/kelvra_cd/en//search/xml/set_login_out.asp?username=demo&password=demo123"}));
+}
+
+// The identity is read at each login check, so a change of network during the run reaches the
+// next check; both checks also follow a redirect on the same host.
+TEST_F(SessionSimTest, IdentityIsReadAtEachCheckAndRedirectsAreFollowed) {
+    MachineIdentity now{"0A-1B-2C-3D-4E-5F", "192.168.7.20"};
+    SessionClient client(
+        state, *transport, [&now] { return now; }, options);
+    sim.InjectFault("/kelvra_cd/xml/get_login_status.asp", "redirect", 2);
+    ASSERT_EQ(client.FullLoginCheck("demo", "demo123", nullptr).outcome, SessionOutcome::Positive);
+    now = MachineIdentity{"02-00-00-00-00-02", "10.1.2.3"};
+    ASSERT_EQ(client.ReadOnlyLoginCheck().outcome, SessionOutcome::Positive);
+    EXPECT_EQ(client.Machine().mac, now.mac) << "the identity the last check sent";
+    const std::vector<std::string> requests = sim.Requests();
+    ASSERT_EQ(requests.size(), 5u); // the login, its count sync, the read-only check
+    EXPECT_EQ(requests[1], "/__moved" + kLogin + "demo&password=demo123");
+    EXPECT_EQ(requests[2].rfind("/kelvra_cd/xml/set_search_num.asp?", 0), 0u) << requests[2];
+    EXPECT_EQ(requests[4], "/__moved/kelvra_cd/xml/get_login_status.asp?mac=02-00-00-00-00-02"
+                           "&IP=10.1.2.3&username=demo&password=demo123&read_only=1");
+    EXPECT_FALSE(OnThisMachine(state.session, client.Machine())) << "recorded at the login";
+
+    // As the client runs: this machine's address, and the address it reaches the service from.
+    sim.ClearRequests();
+    SessionClient real(state, *transport, &ReadThisMachine, options);
+    ASSERT_EQ(real.FullLoginCheck("demo", "demo123", nullptr).outcome, SessionOutcome::Positive);
+    EXPECT_EQ(sim.Requests().at(0), "/kelvra_cd/xml/get_login_status.asp?mac=" + GetMacAddress() +
+                                        "&IP=127.0.0.1&username=demo&password=demo123");
 }
 
 TEST_F(SessionSimTest, EveryFaultEndsInTimeAsAFailure) {

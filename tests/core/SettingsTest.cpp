@@ -75,6 +75,23 @@ TEST(SettingsFileTest, AccessorsWriteTheirKeys) {
               "Version=1.0.0.4\r\nreset_language=0\r\n");
 }
 
+// Files written by installers and other programs put blanks around "=": the values read as the
+// profile functions read them, and a written key loses the blanks of its line.
+TEST(SettingsFileTest, BlanksAroundValuesAreTrimmed) {
+    ScratchFolder folder;
+    const SettingsFile settings(folder.Path());
+    WriteBytes(settings.Path(), "[INFO]\r\n Language = Chinese \r\nreset_language = 1\r\n"
+                                "Rember\t= 1 \r\nUserName =  bob \r\n; note = kept \r\n");
+    EXPECT_EQ(settings.ReadLanguage(), "Chinese");
+    EXPECT_EQ(settings.ReadResetLanguage(), "1");
+    EXPECT_TRUE(settings.ReadRember());
+    EXPECT_EQ(settings.ReadUserName(), "bob");
+    settings.WriteLanguage(" English ");
+    EXPECT_EQ(ReadBytes(settings.Path()),
+              "[INFO]\r\nLanguage=English\r\nreset_language = 1\r\nRember\t= 1 \r\n"
+              "UserName =  bob \r\n; note = kept \r\n");
+}
+
 // What the start-up steps find in the data folder and what they leave.
 struct StartCase {
     const char* name;
@@ -145,7 +162,9 @@ TEST(PrepareSettingsFilesTest, RemovesTemporariesOfWritesCutShort) {
     PrepareSettingsFiles(state);
     const std::vector<std::string> stale = {"kelvra/kelvra_config.ini.tmp-99999",
                                             "kelvra/Language/enu.ini.tmp-4242"};
-    const std::vector<std::string> kept = {"kelvra/notes.tmp-x", "kelvra/Language/own.ini.tmp-"};
+    const std::vector<std::string> kept = {"kelvra/notes.tmp-x", "kelvra/Language/own.ini.tmp-",
+                                           "kelvra/other.ini.tmp-123",
+                                           "kelvra/Language/notes.txt.tmp-77"};
     for (const auto& name : stale)
         WriteBytes(folder.File(name), "half");
     for (const auto& name : kept)

@@ -232,9 +232,13 @@ public:
         return window;
     }
 
-    // The whole client on a fresh data folder, past its first show; nullptr when that times out.
-    std::unique_ptr<Client> StartClient() {
-        auto client = std::make_unique<Client>(m_sim, FreshDataFolder());
+    // The whole client on a fresh data folder, past its first show; nullptr when that times out
+    // or the folder set-up fails.
+    std::unique_ptr<Client> StartClient(const FolderSetUp& seed = {}) {
+        const QString folder = FreshDataFolder();
+        if (seed && !seed(folder))
+            return nullptr;
+        auto client = std::make_unique<Client>(m_sim, folder);
         if (!client->Start())
             return nullptr;
         return client;

@@ -2,6 +2,7 @@
 // show, the minimum size, and the maintenance message when the service does not answer.
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "client_harness.h"
+#include "text/Gbk.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/widgets/GroupBar.h"
@@ -357,6 +359,55 @@ private slots:
         const QStringList all = m_ui->Messages();
         QCOMPARE(all.size(), 2);
         QVERIFY2(all[1].startsWith("Kelvra\tUnable to write to " + blocker), qPrintable(all[1]));
+    }
+
+    // A read-only settings file: one message naming it, then a fully usable client (lists filled,
+    // a search loads its page).
+    void readOnlySettingsFileLeavesTheClientUsable() {
+        QString settings;
+        auto client = m_ui->StartClient([&settings](const QString& folder) {
+            settings = folder + "/kelvra_config.ini";
+            QDir().mkpath(folder);
+            QFile file(settings);
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write("[INFO]\r\nLanguage=English\r\nVersion=1.0.0.2\r\n") < 0)
+                return false;
+            file.close();
+            return file.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        });
+        QVERIFY(client);
+        QCOMPARE(m_ui->Messages(), QStringList{"Kelvra\tUnable to write to " + settings});
+        QVERIFY(client->main->findChild<QComboBox*>("cb_group1_brand")->count() > 1);
+        QVERIFY(client->main->findChild<QComboBox*>("cb_group2_eg_all")->count() > 1);
+        client->SearchAnyNumber(QStringLiteral("06J115403Q"));
+        QVERIFY(client->WaitLoaded(1, QStringLiteral("so_list.asp")));
+        QCOMPARE(m_ui->Messages().size(), 1);
+    }
+
+    // A settings file written by another program, with blanks around "=": read as the profile
+    // functions read it; reset_language 1 keeps the Chinese language file as it is.
+    void settingsWithBlanksAroundValues() {
+        const QByteArray chinese =
+            QByteArray::fromStdString(kelvra::Utf8ToGbk("[Title]\r\nno_login=  本机未登录\r\n"));
+        QString chs;
+        AppState state;
+        auto window = m_ui->ShownMainWindow(state, {}, [&](const QString& folder) {
+            chs = folder + "/Language/chs.ini";
+            QFile settings(folder + "/kelvra_config.ini");
+            QFile language(chs);
+            return QDir().mkpath(folder + "/Language") && settings.open(QIODevice::WriteOnly) &&
+                   settings.write("[INFO]\r\nLanguage = Chinese\r\nreset_language = 1\r\n") > 0 &&
+                   language.open(QIODevice::WriteOnly) && language.write(chinese) > 0;
+        });
+        QVERIFY(window);
+        QCOMPARE(state.language, std::string("Chinese"));
+        QVERIFY2(window->windowTitle().endsWith(QStringLiteral("    本机未登录")),
+                 qPrintable(window->windowTitle()));
+        QCOMPARE(window->Pages()->ActiveIndex(), 1);
+        QFile language(chs);
+        QVERIFY(language.open(QIODevice::ReadOnly));
+        QCOMPARE(language.readAll(), chinese);
+        QVERIFY(m_ui->Messages().isEmpty());
     }
 
     void redirectCountsAsAvailable() {

@@ -2,12 +2,17 @@
 // notification area, so the small restore window stands in for the icon.
 #include <QApplication>
 #include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
+#include <future>
 #include <memory>
 
 #include "client_harness.h"
+#include "ui/app/InstanceBeacon.h"
 #include "ui/app/TFormMain.h"
 #include "ui/app/TrayController.h"
 #include "ui/widgets/PageControl.h"
@@ -119,6 +124,71 @@ private slots:
         QVERIFY(window->isVisible());
         QVERIFY(VisibleIcons().isEmpty());
         QCOMPARE(Count("/cn/"), 2);
+    }
+
+    // On X11 (run under a virtual display): hidden means unmapped for the X server too, and the
+    // restore maps the window again.
+    void windowSystemUnmapsWhileInTray() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs the X11 platform (the _x11 variant of this test runs it)");
+        AppState state;
+        auto window = ShownWindow(state);
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const auto mapState = [&window] {
+            QProcess xwininfo;
+            xwininfo.start(QStringLiteral("xwininfo"),
+                           {QStringLiteral("-id"), QString::number(window->winId())});
+            if (!xwininfo.waitForFinished(10000))
+                return QString();
+            const QString out = QString::fromUtf8(xwininfo.readAllStandardOutput());
+            const qsizetype at = out.indexOf(QStringLiteral("Map State: "));
+            return at < 0 ? QString() : out.mid(at + 11).section(QLatin1Char('\n'), 0, 0);
+        };
+        QCOMPARE(mapState(), QStringLiteral("IsViewable"));
+        window->showMinimized();
+        QTRY_VERIFY(window->Tray().InTray());
+        QTRY_COMPARE(mapState(), QStringLiteral("IsUnMapped"));
+        QTest::qWait(0); // nothing queued after the hide may map it again
+        QCOMPARE(mapState(), QStringLiteral("IsUnMapped"));
+        window->Tray().RestoreFromTray();
+        QTRY_COMPARE(mapState(), QStringLiteral("IsViewable"));
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(!(window->windowState() & Qt::WindowMinimized));
+    }
+
+    // A second copy of the program asks through the instance channel: the window comes back from
+    // the tray (probed as at any show); asked again while shown, it stays as it is.
+    void secondStartBringsTheWindowBackFromTheTray() {
+        AppState state;
+        auto window = ShownWindow(state);
+        QVERIFY(window);
+        QTemporaryDir folder;
+        const QString channel = folder.filePath(QStringLiteral("Kelvra.channel"));
+        kelvra::ui::InstanceBeacon beacon(channel, [&window] { window->BringToFront(); });
+        QVERIFY(beacon.Listening());
+        window->showMinimized();
+        QTRY_VERIFY(window->Tray().InTray());
+        m_ui->Sim().ClearRequests();
+
+        auto ask = [&channel] {
+            return std::async(std::launch::async, [channel] {
+                return kelvra::ui::InstanceBeacon::AskRunningCopyToShow(channel, 5000);
+            });
+        };
+        auto answer = ask();
+        QTRY_VERIFY(window->isVisible());
+        QVERIFY(answer.get());
+        QVERIFY(!window->Tray().InTray());
+        QVERIFY(VisibleIcons().isEmpty());
+        QCOMPARE(Count("/cn/"), 1);
+        answer = ask();
+        QTRY_VERIFY(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+        QVERIFY(answer.get());
+        QVERIFY(window->isVisible());
+        QCOMPARE(Count("/cn/"), 1);
+        QVERIFY(!kelvra::ui::InstanceBeacon::AskRunningCopyToShow(
+            folder.filePath(QStringLiteral("none")), 500));
     }
 
     void hidingForOtherReasonsAddsNoIcon() {

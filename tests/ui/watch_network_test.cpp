@@ -1,6 +1,7 @@
 // The network and service watches of the real main window against the stand-in: pulling the
 // network with the state file while the window runs, restoring it, and the service watch ending
 // the program with one maintenance message.
+#include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -97,6 +98,40 @@ private slots:
         QCOMPARE(pages->ActiveIndex(), 6);
         // The network test sends nothing; no box was shown.
         QCOMPARE(int(m_ui->Sim().Requests().size()), probesBefore);
+        QVERIFY(m_ui->Messages().isEmpty());
+    }
+
+    // Started without a network, the lists hold only their prompts; the tick that sees the
+    // network return loads the four top lists once, as the first show would have.
+    void listsLeftEmptyRefillWhenTheNetworkReturns() {
+        QVERIFY(m_ui->SetNetwork("down"));
+        AppState state;
+        auto window = m_ui->ShownMainWindow(state);
+        QVERIFY(window);
+        const char* lists[] = {"cb_group1_brand", "cb_group1_brand_all", "cb_group2_eg",
+                               "cb_group2_eg_all"};
+        auto count = [&window](const char* name) {
+            return window->findChild<QComboBox*>(name)->count();
+        };
+        auto listRequests = [this] {
+            int n = 0;
+            for (const std::string& target : m_ui->Sim().Requests())
+                n += target.find("/xml/") != std::string::npos;
+            return n;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!window->Presenter().NetworkOnline(), kTickDeadlineMs);
+        for (const char* name : lists)
+            QCOMPARE(count(name), 1);
+        QCOMPARE(listRequests(), 0);
+
+        QVERIFY(m_ui->SetNetwork("up"));
+        for (const char* name : lists)
+            QTRY_VERIFY_WITH_TIMEOUT(count(name) > 1, kTickDeadlineMs);
+        QCOMPARE(listRequests(), 4);
+        QSignalSpy ticks(window->findChild<QTimer*>("Timer1"), &QTimer::timeout);
+        QVERIFY(ticks.wait(kTickDeadlineMs));
+        QCOMPARE(listRequests(), 4); // once: nothing more while the lists hold entries
+        QCOMPARE(count("cb_group1_category"), 1);
         QVERIFY(m_ui->Messages().isEmpty());
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "service/Session.h"
@@ -20,6 +21,7 @@ struct AppState {
     bool startupDone = false;
     Session session;
     int searchKind = 1;
+    std::set<std::string> reportedUnwritable; // files whose write failure was already reported
 
     bool IsChinese() const { return language == "Chinese"; }
     // A held text by key, or the fallback when the key was never loaded.

@@ -64,7 +64,8 @@ void MainPresenter::FormCreate() {
         if (m_services.prepareSettings)
             m_services.prepareSettings(m_state);
     } catch (const std::exception& e) {
-        m_view.ReportError(e.what());
+        if (FirstReportOf(m_state, e))
+            m_view.ReportError(e.what());
         return;
     }
     // The base caption is the designed caption, already held by the state.
@@ -87,8 +88,9 @@ bool MainPresenter::FormShow() {
         if (!m_state.startupDone && m_services.applyLanguage)
             m_services.applyLanguage(m_state, m_view, m_state.language);
     } catch (const std::exception& e) {
-        m_view.ReportError(e.what());
-        return true;
+        // The language was applied in memory all the same; the show goes on.
+        if (FirstReportOf(m_state, e))
+            m_view.ReportError(e.what());
     }
     m_view.SetUrlLabelWidth(260);
     for (int item : {2, 3, 5, 6, 7})

@@ -126,7 +126,8 @@ void SideMenuPresenter::RzGroup5Items7Click() {
         else
             ApplyLanguage(m_state, m_languageView, next);
     } catch (const std::exception& e) {
-        m_view.ReportError(e.what());
+        if (FirstReportOf(m_state, e))
+            m_view.ReportError(e.what());
     }
 }
 

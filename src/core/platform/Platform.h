@@ -16,16 +16,21 @@ std::string FindDataFolder(const std::function<DriveType(const std::string& root
 // ~/.local/share/kelvra (on Windows: FindDataFolder over GetDriveTypeA). Never empty on POSIX.
 std::string FindDataFolder();
 
-// A network connection exists (an interface other than loopback is up, or the service host is on
-// loopback). False when $KELVRA_NETWORK_STATE_FILE names a file whose first word is "down".
+// A network connection exists: an adapter other than loopback is up, has a carrier (a bridge: one
+// of its ports has one) and an IP address, or the service host is on loopback. False when
+// $KELVRA_NETWORK_STATE_FILE names a file whose first word is "down".
 bool InternetConnected();
 // A network adapter exists; same override as above.
 bool NetworkPresent();
 
-// The first non-loopback adapter's hardware address as "XX-XX-XX-XX-XX-XX"; empty when none.
+// The machine address "XX-XX-XX-XX-XX-XX" as ChooseMachineAddress picks it among this machine's
+// adapters (first up adapter with a carrier and a permanent or user-set address); read anew at
+// each call. Empty when no adapter has a hardware address.
 std::string GetMacAddress();
 
-// The first IPv4 address the host name resolves to, dotted decimal; empty when it resolves to none.
+// The IPv4 address of this machine that the service host is reached through (the source address
+// the kernel picks; no packet is sent), else the first one the host name resolves to; dotted
+// decimal, read anew at each call. Empty when neither gives one.
 std::string LocalIpAddress();
 
 // Full path of the running executable; empty when the platform cannot tell.
@@ -33,6 +38,10 @@ std::string ExePath();
 
 // This user may create and replace files in the folder. False when it does not exist.
 bool FolderWritable(const std::string& folder);
+
+// Where the running copy listens for a second copy of this user (a local socket path beside the
+// single-instance lock, or a pipe name on Windows). Never empty.
+std::string InstanceChannelName(const std::string& name);
 
 // Holds the program's single-instance lock for the life of the object.
 class SingleInstanceLock {

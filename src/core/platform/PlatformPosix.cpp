@@ -2,13 +2,12 @@
 
 #include "platform/Platform.h"
 
+#include "platform/NetworkAdapters.h"
+
 #include "service/Endpoints.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <ifaddrs.h>
-#include <linux/if_packet.h>
-#include <net/if.h>
 #include <netdb.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -92,30 +91,6 @@ bool ForcedDown() {
     return word == "down";
 }
 
-// Whether some interface other than loopback exists, and (when `mustBeUp`) is up.
-bool HasOtherInterface(bool mustBeUp) {
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0) {
-        return false;
-    }
-    bool found = false;
-    for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next) {
-        if ((entry->ifa_flags & IFF_LOOPBACK) != 0) {
-            continue;
-        }
-        found = !mustBeUp || (entry->ifa_flags & IFF_UP) != 0;
-    }
-    freeifaddrs(list);
-    return found;
-}
-
-std::string FormatHardwareAddress(const unsigned char* bytes) {
-    char text[18];
-    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", bytes[0], bytes[1], bytes[2],
-                  bytes[3], bytes[4], bytes[5]);
-    return text;
-}
-
 // $TMPDIR when it is an absolute path, else the system's temporary folder.
 std::string TempFolder() {
     const std::string tmp = Env("TMPDIR");
@@ -141,6 +116,75 @@ std::string LockFolder() {
     return folder;
 }
 
+// The port of a URL's authority, or the scheme's default.
+std::string PortOf(const std::string& url) {
+    std::size_t start = url.find("://");
+    const bool https = start != std::string::npos && url.compare(0, 5, "https") == 0;
+    start = start == std::string::npos ? 0 : start + 3;
+    const std::size_t end = url.find_first_of("/?#", start);
+    const std::string authority = url.substr(start, end == std::string::npos ? end : end - start);
+    const std::size_t close = authority.rfind(']');
+    const std::size_t colon = authority.rfind(':');
+    if (colon != std::string::npos && (close == std::string::npos || colon > close) &&
+        colon + 1 < authority.size()) {
+        return authority.substr(colon + 1);
+    }
+    return https ? "443" : "80";
+}
+
+// The IPv4 address of this machine that the kernel would send from to reach the URL's host:
+// a datagram socket is connected (which only picks a route; nothing is sent) and asked for its
+// own address. Empty when the host does not resolve or no route leads there.
+std::string SourceAddressTowards(const std::string& url) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(HostOf(url).c_str(), PortOf(url).c_str(), &hints, &found) != 0 ||
+        found == nullptr) {
+        return {};
+    }
+    std::string result;
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0) {
+        sockaddr_in local{};
+        socklen_t length = sizeof local;
+        char text[INET_ADDRSTRLEN] = {};
+        if (connect(fd, found->ai_addr, found->ai_addrlen) == 0 &&
+            getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0 &&
+            local.sin_addr.s_addr != htonl(INADDR_ANY) &&
+            inet_ntop(AF_INET, &local.sin_addr, text, sizeof text) != nullptr) {
+            result = text;
+        }
+        close(fd);
+    }
+    freeaddrinfo(found);
+    return result;
+}
+
+// The first IPv4 address the host name resolves to; empty when it resolves to none.
+std::string HostNameAddress() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
+        return {};
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(name, nullptr, &hints, &found) != 0 || found == nullptr) {
+        return {};
+    }
+    std::string result;
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    if (inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr) {
+        result = text;
+    }
+    freeaddrinfo(found);
+    return result;
+}
+
 } // namespace
 
 std::string FindDataFolder() {
@@ -163,63 +207,23 @@ bool InternetConnected() {
     if (ForcedDown()) {
         return false;
     }
-    return IsLoopbackHost(HostOf(ServiceRoot())) || HasOtherInterface(true);
+    return IsLoopbackHost(HostOf(ServiceRoot())) || AnyAdapterConnected(ReadNetworkAdapters());
 }
 
 bool NetworkPresent() {
     if (ForcedDown()) {
         return false;
     }
-    return IsLoopbackHost(HostOf(ServiceRoot())) || HasOtherInterface(false);
+    return IsLoopbackHost(HostOf(ServiceRoot())) || AnyAdapterPresent(ReadNetworkAdapters());
 }
 
 std::string GetMacAddress() {
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0) {
-        return {};
-    }
-    std::string result;
-    for (const ifaddrs* entry = list; entry != nullptr && result.empty(); entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_PACKET ||
-            (entry->ifa_flags & IFF_LOOPBACK) != 0) {
-            continue;
-        }
-        const auto* link = reinterpret_cast<const sockaddr_ll*>(entry->ifa_addr);
-        if (link->sll_halen != 6) {
-            continue;
-        }
-        bool allZero = true;
-        for (int i = 0; i < 6; ++i) {
-            allZero = allZero && link->sll_addr[i] == 0;
-        }
-        if (!allZero) {
-            result = FormatHardwareAddress(link->sll_addr);
-        }
-    }
-    freeifaddrs(list);
-    return result;
+    return ChooseMachineAddress(ReadNetworkAdapters());
 }
 
 std::string LocalIpAddress() {
-    char name[HOST_NAME_MAX + 1] = {};
-    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
-        return {};
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(name, nullptr, &hints, &found) != 0 || found == nullptr) {
-        return {};
-    }
-    std::string result;
-    char text[INET_ADDRSTRLEN] = {};
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    if (inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr) {
-        result = text;
-    }
-    freeaddrinfo(found);
-    return result;
+    const std::string routed = SourceAddressTowards(ServiceRoot());
+    return routed.empty() ? HostNameAddress() : routed;
 }
 
 std::string ExePath() {
@@ -229,6 +233,12 @@ std::string ExePath() {
         return {};
     }
     return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+std::string InstanceChannelName(const std::string& name) {
+    const std::string folder = LockFolder();
+    return folder.empty() ? name + "-" + std::to_string(getuid()) + ".channel"
+                          : folder + "/" + name + ".channel";
 }
 
 SingleInstanceLock::SingleInstanceLock(const std::string& name) {

@@ -120,6 +120,10 @@ std::string ExePath() {
     return std::string(buffer, length);
 }
 
+std::string InstanceChannelName(const std::string& name) {
+    return name + "-instance"; // a pipe of the session, beside the named mutex
+}
+
 // The named mutex; its handle is kept in m_fd (kernel handles are 32-bit significant, so the
 // narrowing is documented as safe).
 SingleInstanceLock::SingleInstanceLock(const std::string& name) {

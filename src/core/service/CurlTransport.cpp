@@ -66,6 +66,7 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         // A new reply starts (after a 1xx or a followed redirect): forget the previous one.
         response.status = 0;
         response.contentType.clear();
+        response.location.clear();
         const std::size_t blank = line.find(' ');
         if (blank != std::string_view::npos) {
             long status = 0;
@@ -82,6 +83,10 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     }
     if (StartsWithNoCase(line, "Content-Type:")) {
         response.contentType = std::string(Trim(line.substr(13)));
+        return length;
+    }
+    if (StartsWithNoCase(line, "Location:")) {
+        response.location = std::string(Trim(line.substr(9)));
         return length;
     }
     if (Trim(line).empty()) {

@@ -23,6 +23,7 @@ struct HttpResponse {
     long status = 0;         // HTTP status code, 0 when no reply was received
     std::string body;        // empty when readBody is false
     std::string contentType; // the Content-Type header, if any
+    std::string location;    // the Location header of a redirect that was not followed, if any
     std::string error;       // human-readable reason for a failure
     bool ok() const { return outcome == HttpOutcome::Ok; }
 };

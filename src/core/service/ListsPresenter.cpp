@@ -103,6 +103,26 @@ void ListsPresenter::GetComboxList() {
     m_view.SetItemIndex(ListBox::cb_group2_eg_all, 0);
 }
 
+void ListsPresenter::RefillEmptyLists() {
+    if (m_state.xmlBaseUrl.empty() || !Online()) {
+        return;
+    }
+    auto refill = [this](ListBox list, const char* servicePath) {
+        if (m_view.EntryCount(list) > 1) {
+            return true;
+        }
+        ClearToPrompt(list);
+        const bool loaded = Load(list, servicePath);
+        m_view.SetItemIndex(list, 0);
+        return loaded;
+    };
+    refill(ListBox::cb_group1_brand, "get_brand.asp");
+    refill(ListBox::cb_group1_brand_all, "get_brand_kelvra.asp");
+    if (refill(ListBox::cb_group2_eg, "get_engine_brand_yorx.asp")) {
+        refill(ListBox::cb_group2_eg_all, "get_engine_brand_kelvra.asp");
+    }
+}
+
 void ListsPresenter::cb_group1_brandChange() {
     ClearToPrompt(ListBox::cb_group1_category);
     ClearToPrompt(ListBox::cb_group1_type);

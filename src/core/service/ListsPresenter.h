@@ -22,6 +22,11 @@ public:
     // Rebuilds all seven lists: prompts everywhere, the four top lists loaded when online.
     // Failures show the error page; a failed engine-brand load skips the second engine load.
     void GetComboxList();
+    // The network came back: each of the four top lists that holds no more than its prompt is
+    // loaded again as GetComboxList loads it (a failed engine-brand load skips the second engine
+    // list); lists that hold entries, and the cascaded lists, are left alone. Does nothing while
+    // offline or before the lists were first built (no XML base URL yet).
+    void RefillEmptyLists();
     // A make was chosen: reloads the model list for its id and empties the type list.
     void cb_group1_brandChange();
     // A model was chosen: reloads the vehicle-type list for its id.

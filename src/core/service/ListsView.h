@@ -29,6 +29,8 @@ public:
     virtual void SetItemIndex(ListBox list, int index) = 0;
     // The selected index, -1 when nothing is selected.
     virtual int ItemIndex(ListBox list) const = 0;
+    // How many entries the list holds, its prompt included.
+    virtual int EntryCount(ListBox list) const = 0;
     // The id of the selected entry; 0 when nothing is selected.
     virtual std::int32_t ChosenId(ListBox list) const = 0;
     // Shows the error page (index 8 of the main page area).

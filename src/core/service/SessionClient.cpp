@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/Platform.h"
 #include "service/SessionReply.h"
 #include "service/SessionRules.h"
 #include "service/XmlDocument.h"
@@ -22,10 +23,25 @@ SessionResult Failure(std::string why) {
 
 } // namespace
 
+MachineIdentity ReadThisMachine() {
+    return MachineIdentity{GetMacAddress(), LocalIpAddress()};
+}
+
 SessionClient::SessionClient(AppState& state, HttpTransport& transport, MachineIdentity machine,
                              HttpRequestOptions options)
-    : m_state(state), m_transport(transport), m_machine(std::move(machine)),
+    : SessionClient(
+          state, transport, [machine = std::move(machine)] { return machine; },
+          std::move(options)) {}
+
+SessionClient::SessionClient(AppState& state, HttpTransport& transport,
+                             MachineIdentitySource machine, HttpRequestOptions options)
+    : m_state(state), m_transport(transport), m_source(std::move(machine)),
       m_options(std::move(options)) {}
+
+const MachineIdentity& SessionClient::ReadMachine() {
+    m_machine = m_source ? m_source() : MachineIdentity{};
+    return m_machine;
+}
 
 SessionResult SessionClient::Fetch(const std::string& url, XmlElement& root) {
     XmlLoadResult document = LoadXml(m_transport, url, m_options);
@@ -47,7 +63,7 @@ SessionResult SessionClient::FullLoginCheck(const std::string& username,
                                             const CaptionSink& setCaption) {
     XmlElement root;
     SessionResult fetched =
-        Fetch(FullLoginCheckUrl(m_state.xmlBaseUrl, m_machine, username, password), root);
+        Fetch(FullLoginCheckUrl(m_state.xmlBaseUrl, ReadMachine(), username, password), root);
     if (fetched.failed()) {
         return fetched;
     }
@@ -80,9 +96,9 @@ SessionResult SessionClient::FullLoginCheck(const std::string& username,
 SessionResult SessionClient::ReadOnlyLoginCheck() {
     Session& session = m_state.session;
     XmlElement root;
-    SessionResult fetched = Fetch(
-        ReadOnlyLoginCheckUrl(m_state.xmlBaseUrl, m_machine, session.username, session.password),
-        root);
+    SessionResult fetched = Fetch(ReadOnlyLoginCheckUrl(m_state.xmlBaseUrl, ReadMachine(),
+                                                        session.username, session.password),
+                                  root);
     if (fetched.failed()) {
         return fetched;
     }

@@ -34,6 +34,13 @@ enum class QuotaOutcome {
     Failed,  // the count report failed (the incremented counter stays)
 };
 
+// Reads this machine's identity; called anew at each login check.
+using MachineIdentitySource = std::function<MachineIdentity()>;
+
+// This machine's address and local IP as the platform reports them now (GetMacAddress,
+// LocalIpAddress); a value that cannot be read is empty.
+MachineIdentity ReadThisMachine();
+
 // Receives a new main window caption.
 using CaptionSink = std::function<void(const std::string& caption)>;
 
@@ -42,7 +49,11 @@ using CaptionSink = std::function<void(const std::string& caption)>;
 // notice) with every value percent-encoded; each request has the time limits of the options.
 class SessionClient {
 public:
+    // With a fixed identity.
     SessionClient(AppState& state, HttpTransport& transport, MachineIdentity machine,
+                  HttpRequestOptions options = {});
+    // With an identity read from the source at each login check (ReadThisMachine in the client).
+    SessionClient(AppState& state, HttpTransport& transport, MachineIdentitySource machine,
                   HttpRequestOptions options = {});
 
     // Full login check with the typed user name and password. Positive: username and password
@@ -69,6 +80,7 @@ public:
     // Logout notice in the switch-accounts form (under the page base, double slash kept).
     SessionResult SendSwitchAccountsLogout();
 
+    // The identity the last login check sent (before any check: empty values).
     const MachineIdentity& Machine() const { return m_machine; }
 
 private:
@@ -76,8 +88,12 @@ private:
     SessionResult Fetch(const std::string& url, XmlElement& root);
     SessionResult FetchIgnoringContent(const std::string& url);
 
+    // Reads the identity anew for a login check and keeps it for Machine().
+    const MachineIdentity& ReadMachine();
+
     AppState& m_state;
     HttpTransport& m_transport;
+    MachineIdentitySource m_source;
     MachineIdentity m_machine;
     HttpRequestOptions m_options;
 };

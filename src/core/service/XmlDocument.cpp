@@ -1,6 +1,7 @@
 #include "service/XmlDocument.h"
 
 #include "service/HttpTransport.h"
+#include "service/Redirects.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -212,11 +213,28 @@ XmlLoadResult LoadXml(HttpTransport& transport, const std::string& url) {
 XmlLoadResult LoadXml(HttpTransport& transport, const std::string& url,
                       const HttpRequestOptions& options) {
     HttpRequestOptions request = options;
-    request.readBody = true; // a document cannot be parsed from its status alone
-    const HttpResponse response = transport.Get(url, request);
-    if (!response.ok()) {
-        return Failure(std::string("request ") + HttpOutcomeName(response.outcome) + ": " +
-                       response.error);
+    request.readBody = true;         // a document cannot be parsed from its status alone
+    request.followRedirects = false; // followed here, only where FollowableRedirect allows
+    std::string current = url;
+    HttpResponse response;
+    for (int hops = 0;; ++hops) {
+        response = transport.Get(current, request);
+        if (!response.ok()) {
+            return Failure(std::string("request ") + HttpOutcomeName(response.outcome) + ": " +
+                           response.error);
+        }
+        const bool redirect = response.status == 301 || response.status == 302 ||
+                              response.status == 303 || response.status == 307 ||
+                              response.status == 308;
+        if (!redirect || hops == kMaxServiceRedirects) {
+            break;
+        }
+        std::string next = FollowableRedirect(current, response.location);
+        if (next.empty()) {
+            return Failure("HTTP status " + std::to_string(response.status) +
+                           ": redirect to another host or scheme is not followed");
+        }
+        current = std::move(next);
     }
     if (response.status != 200) {
         return Failure("HTTP status " + std::to_string(response.status));

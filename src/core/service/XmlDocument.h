@@ -34,8 +34,9 @@ struct XmlLoadResult {
 // GB18030, ...). No DTD loading, no entity expansion, no network access. Failure: ok = false.
 XmlLoadResult ParseXml(std::string_view bytes);
 
-// GETs the URL and parses the reply. A failed transfer, a status other than 200 or a parse error
-// is one failure (ok = false).
+// GETs the URL and parses the reply, following up to five redirects that FollowableRedirect
+// allows (same host; http to https). A failed transfer, a redirect elsewhere or beyond the fifth,
+// a final status other than 200 or a parse error is one failure (ok = false).
 XmlLoadResult LoadXml(HttpTransport& transport, const std::string& url);
 XmlLoadResult LoadXml(HttpTransport& transport, const std::string& url,
                       const HttpRequestOptions& options);

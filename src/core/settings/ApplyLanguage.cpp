@@ -3,11 +3,13 @@
 #include "settings/AtomicFile.h"
 
 #include <map>
+#include <optional>
 
 #include "service/Endpoints.h"
 #include "settings/DataPaths.h"
 #include "settings/LanguageFile.h"
 #include "settings/LanguageTables.h"
+#include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
 
 namespace kelvra {
@@ -100,8 +102,12 @@ void PrepareSettingsFiles(AppState& state) {
     const std::string& folder = state.dataFolder;
     CreateDataFolderQuietly(folder);
     SetHiddenQuietly(folder);
-    RemoveStaleTemporaries(folder);
-    RemoveStaleTemporaries(LanguageFolderPath(folder));
+    // Only leftovers of the client's own files, and only in its own folders.
+    if (!folder.empty()) {
+        RemoveStaleTemporaries(folder, ".tmp-", {"kelvra_config.ini"});
+        RemoveStaleTemporaries(LanguageFolderPath(folder), ".tmp-",
+                               {kEnglishLanguageFile, kChineseLanguageFile});
+    }
 
     const std::string english = LanguageFilePath(folder, kEnglishLanguageFile);
     if (!IsExistingFile(english)) {
@@ -126,13 +132,24 @@ void ApplyLanguage(AppState& state, LanguageView& view, const std::string& langu
     const bool chinese = language == "Chinese";
     state.language = chinese ? "Chinese" : "English";
 
+    // A file that cannot be written does not stop the language from being applied in memory:
+    // the first failure is raised once everything else is done.
+    std::optional<SettingsWriteError> failure;
+    auto attempt = [&failure](const auto& write) {
+        try {
+            write();
+        } catch (const SettingsWriteError& error) {
+            if (!failure)
+                failure = error;
+        }
+    };
     const SettingsFile settings(state.dataFolder);
-    settings.WriteLanguage(state.language);
+    attempt([&] { settings.WriteLanguage(state.language); });
     const std::string reset = settings.ReadResetLanguage();
 
     const std::string path = LanguageFilePath(state.dataFolder, LanguageFileName(chinese));
     if (!IsExistingFile(path) || reset == "0") {
-        WriteLanguageFile(path, chinese);
+        attempt([&] { WriteLanguageFile(path, chinese); });
     }
 
     PutTextsOnView(state, view, AppliedTexts(path, chinese), chinese);
@@ -147,6 +164,13 @@ void ApplyLanguage(AppState& state, LanguageView& view, const std::string& langu
     view.ShowPage(chinese ? 1 : 2);
     view.SetSideItemImage(5, 7, chinese ? 9 : 10);
     view.SetSideItemSelected(5, 7, false);
+    if (failure)
+        throw *failure;
+}
+
+bool FirstReportOf(AppState& state, const std::exception& error) {
+    const auto* unwritable = dynamic_cast<const SettingsWriteError*>(&error);
+    return unwritable == nullptr || state.reportedUnwritable.insert(unwritable->Path()).second;
 }
 
 std::string CaptionFor(const AppState& state) {

@@ -1,5 +1,6 @@
 #include "settings/AtomicFile.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <cerrno>
@@ -133,14 +134,20 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     WriteAndReplace(path, TempPathFor(path, mark), bytes);
 }
 
-void RemoveStaleTemporaries(const std::string& folder, std::string_view mark) {
+void RemoveStaleTemporaries(const std::string& folder, std::string_view mark,
+                            const std::vector<std::string>& onlyFor) {
+    if (folder.empty())
+        return; // never the working folder
     std::error_code error;
-    std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end;
+    std::filesystem::directory_iterator it(folder, error), end;
     const std::string own = TempPathFor("", mark);
     for (; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         const size_t at = name.rfind(mark);
         if (at == std::string::npos || at + mark.size() >= name.size() || name.substr(at) == own)
+            continue;
+        if (!onlyFor.empty() &&
+            std::find(onlyFor.begin(), onlyFor.end(), name.substr(0, at)) == onlyFor.end())
             continue;
         if (name.find_first_not_of("0123456789", at + mark.size()) != std::string::npos)
             continue;

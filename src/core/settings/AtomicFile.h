@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvra {
 
@@ -18,7 +19,10 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes,
                          std::string_view mark = ".tmp-");
 
 // Removes the temporary files that a write cut short by a crash or a kill left in the folder
-// ("<name><mark><pid>" of another process); this process's own are kept. Errors are ignored.
-void RemoveStaleTemporaries(const std::string& folder, std::string_view mark = ".tmp-");
+// ("<name><mark><pid>" of another process); this process's own are kept, and with `onlyFor`
+// given, so is every file whose <name> is not in it. An empty folder name does nothing (never
+// the working folder). Errors are ignored.
+void RemoveStaleTemporaries(const std::string& folder, std::string_view mark,
+                            const std::vector<std::string>& onlyFor = {});
 
 } // namespace kelvra

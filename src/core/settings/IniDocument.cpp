@@ -105,7 +105,8 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     return doc;
 }
 
-std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key,
+                                            IniBlanks blanks) const {
     auto s = m_sectionIndex.find(Fold(section));
     if (s == m_sectionIndex.end()) {
         return std::nullopt;
@@ -116,7 +117,8 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
         return std::nullopt;
     }
     const Line& line = sec.lines[k->second];
-    return GbkToUtf8(std::string_view(line.raw).substr(line.valueAt));
+    std::string_view value = std::string_view(line.raw).substr(line.valueAt);
+    return GbkToUtf8(blanks == IniBlanks::Trimmed ? Trim(value) : value);
 }
 
 IniDocument::Section& IniDocument::SectionFor(std::string_view section) {
@@ -133,14 +135,24 @@ IniDocument::Section& IniDocument::SectionFor(std::string_view section) {
     return m_sections.back();
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string encoded = Utf8ToGbk(WithoutLineBreaks(value));
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value,
+                      IniBlanks blanks) {
+    const std::string clean = WithoutLineBreaks(value);
+    const std::string encoded =
+        Utf8ToGbk(blanks == IniBlanks::Trimmed ? Trim(clean) : std::string_view(clean));
     Section& sec = SectionFor(section);
     const std::string folded = Fold(key);
     auto k = sec.keys.find(folded);
     if (k != sec.keys.end()) {
         Line& line = sec.lines[k->second];
-        line.raw.resize(line.valueAt);
+        if (blanks == IniBlanks::Trimmed) {
+            // The name in GB18030 bytes: blanks are single bytes there too.
+            std::string name(Trim(std::string_view(line.raw).substr(0, line.valueAt - 1)));
+            line.raw = name + "=";
+            line.valueAt = line.raw.size();
+        } else {
+            line.raw.resize(line.valueAt);
+        }
         line.raw += encoded;
         return;
     }

@@ -9,6 +9,14 @@
 
 namespace kelvra {
 
+// What happens to blanks (spaces, tabs) around a value. The language files keep them: their
+// texts are significant to the blank. The settings file trims them, as the profile functions do
+// for files that installers and other programs write ("Language = Chinese").
+enum class IniBlanks {
+    Kept,    // the value is everything after the first "=", exactly
+    Trimmed, // read without blanks around it; written as "key=value" without them
+};
+
 // One key of one section, as written by a batch.
 struct IniEntry {
     std::string section;
@@ -27,12 +35,16 @@ public:
 
     // The UTF-8 value of the first matching key in the first matching section; nullopt when the
     // section or key is missing.
-    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    std::optional<std::string> Get(std::string_view section, std::string_view key,
+                                   IniBlanks blanks = IniBlanks::Kept) const;
 
     // Sets a key: an existing key keeps its line and name and gets the new value; a new key is
     // appended after the last non-blank line of its section; a new section is appended at the end
     // of the file. CR and LF in the value are dropped, so a value can never add lines or keys.
-    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // Trimmed: the value loses its outer blanks and an existing line becomes "name=value" (the
+    // name as the file spelled it, without blanks).
+    void Set(std::string_view section, std::string_view key, std::string_view value,
+             IniBlanks blanks = IniBlanks::Kept);
 
     // The file bytes, every line ended by CRLF.
     std::string Serialize() const;

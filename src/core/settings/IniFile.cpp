@@ -80,12 +80,12 @@ IniDocument IniFile::Load() const {
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view fallback) const {
-    auto value = Load().Get(section, key);
+    auto value = Load().Get(section, key, m_blanks);
     return value ? *value : std::string(fallback);
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
-    auto text = Load().Get(section, key);
+    auto text = Load().Get(section, key, m_blanks);
     int value = 0;
     if (!text || !ParseProfileInteger(*text, value)) {
         return fallback;
@@ -100,7 +100,7 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 void IniFile::WriteString(std::string_view section, std::string_view key,
                           std::string_view value) const {
     IniDocument doc = LoadForWrite(m_path);
-    doc.Set(section, key, value);
+    doc.Set(section, key, value, m_blanks);
     WriteFileAtomically(m_path, doc.Serialize());
 }
 
@@ -114,7 +114,7 @@ void IniFile::WriteStrings(const std::vector<IniEntry>& entries) const {
     }
     IniDocument doc = LoadForWrite(m_path);
     for (const IniEntry& entry : entries) {
-        doc.Set(entry.section, entry.key, entry.value);
+        doc.Set(entry.section, entry.key, entry.value, m_blanks);
     }
     WriteFileAtomically(m_path, doc.Serialize());
 }

@@ -13,7 +13,8 @@ namespace kelvra {
 // atomically (see WriteFileAtomically) and keeps everything else in it.
 class IniFile {
 public:
-    explicit IniFile(std::string path) : m_path(std::move(path)) {}
+    explicit IniFile(std::string path, IniBlanks blanks = IniBlanks::Kept)
+        : m_path(std::move(path)), m_blanks(blanks) {}
 
     const std::string& Path() const { return m_path; }
 
@@ -41,6 +42,7 @@ public:
 
 private:
     std::string m_path;
+    IniBlanks m_blanks;
 };
 
 // Parses an integer the way the profile readers do: blanks in front allowed, then an optional

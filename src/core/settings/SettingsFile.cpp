@@ -9,7 +9,10 @@ constexpr const char* kSection = "INFO";
 
 } // namespace
 
-SettingsFile::SettingsFile(const std::string& dataFolder) : m_ini(SettingsFilePath(dataFolder)) {}
+// Blanks around values are trimmed, as the profile functions trim them: the file may come from
+// an installer or another program that writes "Language = Chinese".
+SettingsFile::SettingsFile(const std::string& dataFolder)
+    : m_ini(SettingsFilePath(dataFolder), IniBlanks::Trimmed) {}
 
 bool SettingsFile::Exists() const {
     return IsExistingFile(m_ini.Path());

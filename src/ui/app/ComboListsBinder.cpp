@@ -65,6 +65,11 @@ int ComboListsBinder::ItemIndex(ListBox list) const {
     return box != nullptr ? box->currentIndex() : -1;
 }
 
+int ComboListsBinder::EntryCount(ListBox list) const {
+    QComboBox* box = Box(list);
+    return box != nullptr ? box->count() : 0;
+}
+
 std::int32_t ComboListsBinder::ChosenId(ListBox list) const {
     QComboBox* box = Box(list);
     if (box == nullptr || box->currentIndex() < 0) {

@@ -44,6 +44,7 @@ public:
     void AddEntry(ListBox list, const std::string& text, std::int32_t id) override;
     void SetItemIndex(ListBox list, int index) override;
     int ItemIndex(ListBox list) const override;
+    int EntryCount(ListBox list) const override;
     std::int32_t ChosenId(ListBox list) const override;
     void ShowErrorPage() override;
 

@@ -2,6 +2,7 @@
 #include "ui/widgets/WindowPlacement.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -109,8 +110,14 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     m_watch = std::make_unique<ConnectivityBinder>(
         *this, m_status.networkText, m_timer1, m_connKelvra, m_state,
         ConnectivityServices{services.networkOnline, services.probe, [this](bool up) {
-                                 if (m_presenter)
-                                     m_presenter->SetNetworkOnline(up);
+                                 if (!m_presenter)
+                                     return;
+                                 // The tick that sees the network return refills the lists
+                                 // that a start or a load without it left empty.
+                                 const bool returned = up && !m_presenter->NetworkOnline();
+                                 m_presenter->SetNetworkOnline(up);
+                                 if (returned)
+                                     m_lists->Presenter().RefillEmptyLists();
                              }});
     SideMenuServices menu{online, services.applyLanguage, {}};
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
@@ -131,6 +138,26 @@ TFormMain::~TFormMain() {
     // The browser pages must be gone before the profile they share.
     delete m_pageArea.control;
     m_pageArea = PageArea{};
+}
+
+void TFormMain::BringToFront() {
+    if (m_tray->InTray())
+        m_tray->RestoreFromTray();
+    QWidget* front = this;
+    if (!isVisible()) {
+        front = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->isWindow() && !(top->windowFlags() & Qt::Tool) &&
+                top->windowType() != Qt::Popup && top->windowType() != Qt::ToolTip) {
+                front = top;
+                break;
+            }
+        }
+    }
+    if (front == nullptr)
+        return;
+    front->raise();
+    front->activateWindow();
 }
 
 BrowserView* TFormMain::Browser(int number) const {

@@ -57,6 +57,10 @@ public:
     SideMenuBinder& SideMenu() { return *m_sideMenu; }
     // Minimise to the tray and restore from it.
     TrayController& Tray() { return *m_tray; }
+    // A second copy asked for this one: restored from the tray when it is there (its show probes
+    // the service), then raised and activated; while another window of the program stands in
+    // for it (login, update), that window is raised instead.
+    void BringToFront();
     // The version check on Timer_update (the entry gives it the update window).
     VersionCheckBinder& VersionCheck() { return *m_versionCheck; }
 

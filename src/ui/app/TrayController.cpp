@@ -94,9 +94,11 @@ void TrayController::MinimiseToTray() {
         m_restoreWindow->show();
         m_restoreWindow->raise();
     }
-    // Hidden, not minimised: a later show brings the window back as it was.
-    m_window.hide();
+    // Hidden, not minimised: a later show brings the window back as it was. The minimised state
+    // is cleared first: on X11, clearing it on a hidden window maps the native window again, and
+    // it would stay on screen while Qt counts it as hidden.
     m_window.setWindowState(m_window.windowState() & ~Qt::WindowMinimized);
+    m_window.hide();
 }
 
 void TrayController::RestoreFromTray() {

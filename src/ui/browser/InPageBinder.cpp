@@ -3,7 +3,6 @@
 #include <QTimer>
 
 #include "app/MainPresenter.h"
-#include "platform/Platform.h"
 #include "search/SearchPresenter.h"
 #include "service/HttpTransport.h"
 #include "ui/app/MessageBoxes.h"
@@ -28,8 +27,7 @@ InPageBinder::InPageBinder(TFormMain& window, AppState& state, TFormLogin& login
                            QObject* parent)
     : QObject(parent), m_window(window), m_login(login), m_busy(busy),
       m_serviceRoot(state.serviceRoot), m_transport(MakeCurlTransport()),
-      m_session(std::make_unique<SessionClient>(
-          state, *m_transport, MachineIdentity{GetMacAddress(), LocalIpAddress()})) {
+      m_session(std::make_unique<SessionClient>(state, *m_transport, &ReadThisMachine)) {
     m_busy.SetMainWindow(&m_window, m_window.Side());
     m_commands = std::make_unique<InPageCommands>(state, *this, m_busy.Busy(), *m_session, [this] {
         return m_window.Presenter().NetworkOnline();

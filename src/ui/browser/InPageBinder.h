@@ -24,8 +24,8 @@ class TVersion;
 // Ties the browser host and the login window to the main window: the four browsers' events
 // go to the busy indicator (WebBrowser1's through the in-page commands first), the in-page
 // commands and the login window act on the main window through this adapter, and the side
-// menu's login item opens the login window. It owns the session client they share, with this
-// machine's address and IP.
+// menu's login item opens the login window. It owns the session client they share, which
+// reads this machine's address and IP at each login check.
 class InPageBinder : public QObject, public InPageView, public LoginHostView {
     Q_OBJECT
 public:
