@@ -2,12 +2,16 @@
 // find, zoom kept between runs, back and forward past the watch, Esc during a slow page, the
 // day's quota in the status bar in both languages, and Enter on a focused search button.
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -127,6 +131,23 @@ private slots:
         QVERIFY(reason.contains(unwritable));
         QCOMPARE(m_ui->Messages(), QStringList{"Save as PDF\t" + reason});
 
+        // Ctrl+P: the print preview of the page, drawn by the engine's own printing. The dialog
+        // runs its own loop: a timer inside it looks at the preview and closes it.
+        int previewPages = -1;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            auto* pages = preview ? preview->findChild<QPrintPreviewWidget*>() : nullptr;
+            if (pages && pages->pageCount() >= 1) {
+                previewPages = pages->pageCount();
+                preview->reject();
+            }
+        });
+        watcher.start(100);
+        QTest::keyClick(PageInput(*c, 1), Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(previewPages >= 1 && !QApplication::activeModalWidget(), 40000);
+        watcher.stop();
+
         QCOMPARE(PageAreaTools::SuggestedPdfPath(QStringLiteral(" a/b:c*?  d ")).section('/', -1),
                  QStringLiteral("a_b_c__ d.pdf"));
         QCOMPARE(PageAreaTools::SuggestedPdfPath(QStringLiteral("..")).section('/', -1),
@@ -183,6 +204,13 @@ private slots:
             QTest::keyClick(PageInput(*c, 1), Qt::Key_Minus, Qt::ControlModifier);
             QCOMPARE(c->Browser(1)->ZoomPercent(), 110);
             QCOMPARE(kelvra::test::Engine(c->Browser(1))->zoomFactor(), 1.1);
+            // Ctrl+wheel down, then up.
+            for (int delta : {-120, 120}) {
+                QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, delta),
+                                  Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(PageInput(*c, 1), &wheel);
+                QCOMPARE(c->Browser(1)->ZoomPercent(), delta < 0 ? 100 : 110);
+            }
             auto* row = c->main->findChild<kelvra::ui::PageToolRow*>("PageTools");
             QVERIFY(row->isVisible());
             QTest::mouseClick(row->Button(kelvra::ui::PageToolRow::Tool::ZoomIn), Qt::LeftButton);
@@ -286,10 +314,15 @@ private slots:
         QVERIFY(!c->Browser(1)->IsLoading());
     }
 
-    // Enter on a focused search button presses it.
+    // Enter on a focused search button presses it, and on a side-menu item (the login item).
     void enterPressesFocusedSearchButton() {
         auto c = m_ui->StartClient();
         QVERIFY(c);
+        auto* item = c->main->findChild<QAbstractButton*>("RzGroup5Items5");
+        QTest::keyClick(item, Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(c->login->isVisible(), 10000);
+        c->login->close();
+        QTRY_VERIFY_WITH_TIMEOUT(c->main->isVisible(), 10000);
         auto* field = c->main->findChild<QLineEdit*>("suiEdit_group0_3");
         field->setText(QStringLiteral("W712"));
         auto* button = c->main->findChild<QPushButton*>("Button3");
