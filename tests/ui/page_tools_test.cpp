@@ -318,17 +318,18 @@ private slots:
     void enterPressesFocusedSearchButton() {
         auto c = m_ui->StartClient();
         QVERIFY(c);
-        auto* item = c->main->findChild<QAbstractButton*>("RzGroup5Items5");
-        QTest::keyClick(item, Qt::Key_Enter, Qt::KeypadModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(c->login->isVisible(), 10000);
-        c->login->close();
-        QTRY_VERIFY_WITH_TIMEOUT(c->main->isVisible(), 10000);
         auto* field = c->main->findChild<QLineEdit*>("suiEdit_group0_3");
         field->setText(QStringLiteral("W712"));
         auto* button = c->main->findChild<QPushButton*>("Button3");
         button->setFocus();
         QTest::keyClick(button, Qt::Key_Return);
         QVERIFY(c->WaitLoaded(1, QStringLiteral("renyi=W712")));
+
+        QTest::mouseClick(c->main->findChild<QPushButton*>("RzGroup5Caption"), Qt::LeftButton);
+        auto* item = c->main->findChild<QAbstractButton*>("RzGroup5Items5");
+        QTRY_VERIFY_WITH_TIMEOUT(item->isVisible(), 5000);
+        QTest::keyClick(item, Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(c->login->isVisible(), 10000);
     }
 };
 
