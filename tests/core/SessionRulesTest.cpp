@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/QuotaSummary.h"
 #include "service/SessionRules.h"
 
 namespace kelvra {
@@ -87,6 +88,22 @@ TEST(SessionRules, QuotaTestsComeBeforeTheIncrement) {
         EXPECT_EQ(MayCountOrdinary(s), c.ordinary) << c.count << "/" << c.limit << " " << c.ndate;
         EXPECT_EQ(MayCountVip(s), c.vip) << c.count << "/" << c.limit << " " << c.ndate;
     }
+}
+
+// What the status bar shows of the quota: nothing logged out, the ordinary pages, the VIP pages
+// for a VIP account, the limit lifted by differing dates.
+TEST(SessionRules, QuotaSummaryForTheStatusBar) {
+    Session loggedOut = Filled();
+    DropSession(loggedOut);
+    EXPECT_EQ(SummariseQuota(loggedOut), QuotaSummary{});
+
+    Session ordinary = Filled();
+    ordinary.admin = "1";
+    EXPECT_EQ(SummariseQuota(ordinary), (QuotaSummary{true, 3, 20, false, false, 1, 9}));
+    Session vip = Filled();
+    EXPECT_EQ(SummariseQuota(vip), (QuotaSummary{true, 3, 20, false, true, 1, 9}));
+    vip.s_hdate = "2025-01-01";
+    EXPECT_EQ(SummariseQuota(vip), (QuotaSummary{true, 3, 20, true, true, 1, 9}));
 }
 
 TEST(SessionRules, CountSyncWhenBelowLimitOrDatesDiffer) {

@@ -10,6 +10,7 @@
 #include "settings/DataPaths.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
+#include "settings/ViewSettings.h"
 
 namespace kelvra {
 namespace {
@@ -90,6 +91,37 @@ TEST(SettingsFileTest, BlanksAroundValuesAreTrimmed) {
     EXPECT_EQ(ReadBytes(settings.Path()),
               "[INFO]\r\nLanguage=English\r\nreset_language = 1\r\nRember\t= 1 \r\n"
               "UserName =  bob \r\n; note = kept \r\n");
+}
+
+// The zoom of each browser in a section of its own: what is read back, and that INFO is kept.
+TEST(ViewSettingsTest, ZoomKeptInItsOwnSection) {
+    ScratchFolder folder;
+    SettingsFile(folder.Path()).CreateWithDefaults();
+    const ViewSettings view(folder.Path());
+    EXPECT_EQ(view.ReadZoomPercent(1), 100); // nothing stored yet
+    view.WriteZoomPercent(1, 125);
+    view.WriteZoomPercent(3, 9000); // clamped
+    EXPECT_EQ(view.ReadZoomPercent(1), 125);
+    EXPECT_EQ(view.ReadZoomPercent(2), 100);
+    EXPECT_EQ(view.ReadZoomPercent(3), 500);
+    EXPECT_EQ(ReadBytes(SettingsFilePath(folder.Path())),
+              kNewSettings + "[View]\r\nWebBrowser1.Zoom=125\r\nWebBrowser3.Zoom=500\r\n");
+    for (const char* stored : {"abc", "0", "-50", "24", "501"}) {
+        WriteBytes(folder.File("kelvra_config.ini"),
+                   std::string("[View]\r\nWebBrowser4.Zoom=") + stored + "\r\n");
+        EXPECT_EQ(view.ReadZoomPercent(4), 100) << stored;
+    }
+}
+
+TEST(ViewSettingsTest, ZoomSteps) {
+    struct Case {
+        int from, direction, to;
+    };
+    const Case cases[] = {{100, 1, 110},  {100, -1, 90}, {110, -1, 100}, {105, 1, 110},
+                          {105, -1, 100}, {500, 1, 500}, {25, -1, 25},   {30, -1, 25},
+                          {480, 1, 500},  {175, 0, 100}, {67, 1, 75},    {33, -1, 25}};
+    for (const Case& c : cases)
+        EXPECT_EQ(NextZoomPercent(c.from, c.direction), c.to) << c.from << " " << c.direction;
 }
 
 // What the start-up steps find in the data folder and what they leave.

@@ -152,6 +152,7 @@ void ApplyLanguage(AppState& state, LanguageView& view, const std::string& langu
         attempt([&] { WriteLanguageFile(path, chinese); });
     }
 
+    view.MakeTranslationsCurrent(chinese);
     PutTextsOnView(state, view, AppliedTexts(path, chinese), chinese);
 
     // The base URLs are in place before the lists are refilled: the list services are addressed

@@ -22,6 +22,9 @@ public:
     virtual void ShowPage(int index) = 0;
     // Rebuilds the seven vehicle and engine lists from the service (GetComboxList).
     virtual void RefillLists() = 0;
+    // Makes the translations of the texts beyond the language files follow the language, before
+    // any text is put on a control; the default does nothing.
+    virtual void MakeTranslationsCurrent(bool chinese) {}
 };
 
 } // namespace kelvra

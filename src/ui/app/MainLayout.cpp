@@ -1,5 +1,7 @@
 #include "ui/app/MainLayout.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
@@ -287,6 +289,7 @@ StatusBar BuildStatusBar(QWidget* parent) {
     status.link->setGeometry(0, 0, 260, 19);
 
     status.clock = new ClockStatus(status.bar);
+    status.quota = new QuotaStatus(status.bar);
     return status;
 }
 
@@ -296,6 +299,9 @@ void LayoutStatusBar(const StatusBar& status, int width) {
     left->setGeometry(0, 0, 329, 19);
     middle->setGeometry(329, 0, 481, 19);
     status.clock->setGeometry(width - 122, 0, 122, 19);
+    // After the link, up to the clock; the text keeps to the right, next to the clock.
+    const int quotaLeft = 329 + 7 + 285;
+    status.quota->setGeometry(quotaLeft, 0, std::max(0, width - 122 - 6 - quotaLeft), 19);
 }
 
 } // namespace kelvra::ui

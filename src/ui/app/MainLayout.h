@@ -16,6 +16,7 @@ class BrowserView;
 class ClockStatus;
 class GroupBar;
 class PageControl;
+class QuotaStatus;
 class SideChannel;
 class SideItemList;
 class UrlLabel;
@@ -52,6 +53,7 @@ struct StatusBar {
     QLabel* networkText = nullptr; // Label6
     UrlLabel* link = nullptr;      // suiURLLabel1
     ClockStatus* clock = nullptr;  // RzClockStatus1
+    QuotaStatus* quota = nullptr;  // the day's counted pages, between the link and the clock
 };
 StatusBar BuildStatusBar(QWidget* parent);
 // Places the panes in a status bar of the given width (the clock keeps the right edge).

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/QuotaSummary.h"
 #include "service/Endpoints.h"
 #include "service/HttpTransport.h"
 #include "service/SessionNotices.h"
@@ -19,13 +20,16 @@
 #include "ui/app/ComboListsBinder.h"
 #include "ui/app/ConnectivityBinder.h"
 #include "ui/app/MessageBoxes.h"
+#include "ui/app/PageAreaTools.h"
 #include "ui/app/SearchPanelBinder.h"
 #include "ui/app/SideMenuBinder.h"
 #include "ui/app/TrayController.h"
+#include "ui/app/UiTranslations.h"
 #include "ui/app/VersionCheckBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/skin/Skin.h"
+#include "ui/widgets/EnterPressesButton.h"
 #include "ui/widgets/GroupBar.h"
 #include "ui/widgets/PageControl.h"
 #include "ui/widgets/SideChannel.h"
@@ -122,7 +126,13 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     SideMenuServices menu{online, services.applyLanguage, {}};
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
     m_presenter->SetMaintenanceReporter([this] { m_watch->Watch().ReportMaintenance(); });
+    m_translations = new UiTranslations(this);
     m_presenter->FormCreate();
+    // After the creation steps: the stored zooms are read from the data folder.
+    m_pageTools = new PageAreaTools(*this, *m_pageArea.control,
+                                    {Browser(1), Browser(2), Browser(3), Browser(4)}, m_state);
+    MakeEnterPressButtons(m_side.channel);
+    connect(m_timer1, &QTimer::timeout, this, &TFormMain::RefreshQuota);
     m_versionCheck = new VersionCheckBinder(
         this, m_timerUpdate, [this] { ShowPage(kPageError); }, m_state);
     m_sideMenu = std::make_unique<SideMenuBinder>(*this, m_state, *m_transport, std::move(menu));
@@ -132,6 +142,8 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
 }
 
 TFormMain::~TFormMain() {
+    delete m_pageTools; // it watches the pages and browsers deleted below
+    m_pageTools = nullptr;
     // The pages' events no longer concern this window while it is taken down.
     for (int page : {1, 2, 3, 8})
         m_pageArea.control->Page(page)->removeEventFilter(this);
@@ -226,6 +238,14 @@ void TFormMain::ShowPage(int index) {
 void TFormMain::RefillLists() {
     if (m_refillLists)
         m_refillLists();
+}
+
+void TFormMain::MakeTranslationsCurrent(bool chinese) {
+    m_translations->Use(chinese);
+}
+
+void TFormMain::RefreshQuota() {
+    m_status.quota->Show(SummariseQuota(m_state.session));
 }
 
 void TFormMain::ShowMessage(const std::string& text, const std::string& caption) {

@@ -23,6 +23,8 @@ namespace kelvra::ui {
 class BrowserProfile;
 class SearchPanelBinder;
 class BrowserInputFilter;
+class PageAreaTools;
+class UiTranslations;
 class ConnectivityBinder;
 class SideMenuBinder;
 class TrayController;
@@ -63,6 +65,10 @@ public:
     void BringToFront();
     // The version check on Timer_update (the entry gives it the update window).
     VersionCheckBinder& VersionCheck() { return *m_versionCheck; }
+    // Back, forward, stop, zoom, find, print and PDF of the browser pages.
+    PageAreaTools& PageTools() { return *m_pageTools; }
+    // Shows the day's counted pages of the session in the status bar (nothing while logged out).
+    void RefreshQuota();
 
     // LanguageView
     void SetControlText(const std::string& controlName, const std::string& text) override;
@@ -73,6 +79,7 @@ public:
     void SetSideItemSelected(int group, int index, bool selected) override;
     void ShowPage(int index) override;
     void RefillLists() override;
+    void MakeTranslationsCurrent(bool chinese) override;
 
     // MainView
     void ShowMessage(const std::string& text, const std::string& caption) override;
@@ -120,6 +127,8 @@ private:
     std::unique_ptr<TrayController> m_tray;
     std::unique_ptr<BrowserInputFilter> m_browserInput;
     VersionCheckBinder* m_versionCheck = nullptr; // owned by the window (a QObject child)
+    UiTranslations* m_translations = nullptr;     // owned by the window
+    PageAreaTools* m_pageTools = nullptr;         // owned by the window
     bool m_firstShowReported = false;
     bool m_closing = false;
 };

@@ -4,7 +4,10 @@
 // is loaded at the first navigation, so the program starts without loading the engine libraries;
 // only the types below cross the boundary.
 
+#include <functional>
+
 class QObject;
+class QPrinter;
 class QString;
 class QUrl;
 class QWidget;
@@ -38,6 +41,26 @@ public:
     virtual void Reload() = 0;
     // Address of the page held; empty before the first load.
     virtual QUrl Url() const = 0;
+
+    // Tools of the page area. Back and Forward do nothing without history; their navigations
+    // are announced to the client like any other.
+    // Title of the page held; empty before the first load.
+    virtual QString Title() const = 0;
+    virtual void Back() = 0;
+    virtual void Forward() = 0;
+    virtual bool CanGoBack() const = 0;
+    virtual bool CanGoForward() const = 0;
+    // Stops the load in progress; the load then finishes as failed.
+    virtual void Stop() = 0;
+    virtual void SetZoomFactor(double factor) = 0;
+    // Highlights the next (or previous) match of text; done gets the active match (1-based, 0
+    // when none) and the number of matches. An empty text clears the highlight.
+    virtual void Find(const QString& text, bool backward,
+                      std::function<void(int active, int total)> done) = 0;
+    // Writes the page as a PDF file; done tells whether the file was written.
+    virtual void PrintToPdf(const QString& filePath, std::function<void(bool ok)> done) = 0;
+    // Prints the page on a printer that outlives the call of done.
+    virtual void Print(QPrinter* printer, std::function<void(bool ok)> done) = 0;
 };
 
 // The loaded module: one shared off-the-record profile and the engines made on it.

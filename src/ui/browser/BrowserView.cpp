@@ -63,6 +63,7 @@ bool BrowserView::EnsureEngine() {
         return false;
     }
     m_engine.reset(module->CreateEngine(*this, this));
+    m_engine->SetZoomFactor(m_zoomPercent / 100.0);
     QWidget* view = m_engine->Widget();
     view->setObjectName(objectName() + "Engine");
     delete layout()->replaceWidget(m_placeholder, view); // the placeholder's item is ours to free

@@ -9,6 +9,8 @@
 
 #include "ui/browser/BrowserEngine.h"
 
+class QPrinter;
+
 namespace kelvra::ui {
 
 class BrowserProfile;
@@ -49,9 +51,36 @@ public:
     // Announced navigations still waiting for their documentComplete.
     int PendingNavigations() const { return m_pendingMain + m_pendingFrames; }
 
+    // Tools of the page area (defined in BrowserViewTools.cpp). None of them does anything
+    // before the first navigation, except the zoom, which is kept and applied to the engine.
+    // History: the navigations are announced like any other.
+    // Title of the page held; empty before the first navigation.
+    QString Title() const;
+    void GoBack();
+    void GoForward();
+    bool CanGoBack() const;
+    bool CanGoForward() const;
+    // A main-document load is in progress.
+    bool IsLoading() const { return m_engine && m_pendingMain > 0; }
+    // Stops the load in progress: its documentComplete follows; false when nothing was loading.
+    bool StopLoading();
+    int ZoomPercent() const { return m_zoomPercent; }
+    // Sets the zoom without telling anyone (a stored zoom at start).
+    void SetZoomPercent(int percent);
+    // A step up (direction > 0), down (< 0) or back to 100 (0), as the user asks: zoomChanged.
+    void ZoomStep(int direction);
+    // Highlights the next or previous match; done(active, total) (0, 0 without a page).
+    void Find(const QString& text, bool backward, std::function<void(int, int)> done);
+    // Writes the page as PDF; done(false, reason) when there is no page, a job runs already or
+    // the engine failed.
+    void PrintToPdf(const QString& filePath, std::function<void(bool, QString)> done);
+    void Print(QPrinter* printer, std::function<void(bool, QString)> done);
+
 signals:
     void beforeNavigate(const QString& url);
     void documentComplete(const QString& url);
+    // The user changed the zoom of this browser.
+    void zoomChanged(int percent);
 
 private:
     // Creates the engine at the first use; false when it cannot be loaded.
@@ -74,6 +103,8 @@ private:
     int m_announcing = 0;
     int m_pendingMain = 0;
     int m_pendingFrames = 0;
+    int m_zoomPercent = 100;
+    bool m_printing = false;
 };
 
 } // namespace kelvra::ui

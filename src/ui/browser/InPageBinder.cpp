@@ -32,8 +32,10 @@ InPageBinder::InPageBinder(TFormMain& window, AppState& state, TFormLogin& login
     m_commands = std::make_unique<InPageCommands>(state, *this, m_busy.Busy(), *m_session, [this] {
         return m_window.Presenter().NetworkOnline();
     });
-    m_login.Bind(state, *this, m_busy.Busy(), *m_session,
-                 [this](const std::string& outcome) { m_window.Search().AfterLogin(outcome); });
+    m_login.Bind(state, *this, m_busy.Busy(), *m_session, [this](const std::string& outcome) {
+        m_window.RefreshQuota();
+        m_window.Search().AfterLogin(outcome);
+    });
     m_window.SideMenu().SetShowLoginWindow([this] { ShowLoginWindow(); });
     ConnectBrowsers();
 }
@@ -50,6 +52,7 @@ void InPageBinder::ConnectBrowsers() {
     if (BrowserView* main = m_window.Browser(1)) {
         connect(main, &BrowserView::beforeNavigate, this, [this](const QString& url) {
             m_commands->WebBrowser1BeforeNavigate2(url.toStdString());
+            m_window.RefreshQuota(); // the watch may have checked the login or counted a page
         });
     }
     for (int number = 2; number <= 4; ++number) {

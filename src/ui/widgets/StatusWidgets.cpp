@@ -50,4 +50,39 @@ void UrlLabel::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
+QuotaStatus::QuotaStatus(QWidget* parent) : QLabel(parent) {
+    setObjectName("Quota");
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setTextFormat(Qt::PlainText);
+}
+
+QString QuotaStatus::TextFor(const QuotaSummary& summary) {
+    if (!summary.shown)
+        return {};
+    QString text = summary.unlimited
+                       ? tr("Pages today: %1 (no limit)").arg(summary.used)
+                       : tr("Pages today: %1/%2").arg(summary.used).arg(summary.limit);
+    if (summary.vip)
+        text += tr(" · VIP: %1/%2").arg(summary.usedVip).arg(summary.limitVip);
+    return text;
+}
+
+void QuotaStatus::Show(const QuotaSummary& summary) {
+    if (summary == m_summary && !text().isEmpty() == summary.shown)
+        return;
+    m_summary = summary;
+    const QString text = TextFor(summary);
+    setText(text);
+    setAccessibleName(text.isEmpty() ? tr("Product pages today") : text);
+}
+
+void QuotaStatus::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        const QString text = TextFor(m_summary);
+        setText(text);
+        setAccessibleName(text.isEmpty() ? tr("Product pages today") : text);
+    }
+}
+
 } // namespace kelvra::ui

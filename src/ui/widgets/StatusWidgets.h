@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include "app/QuotaSummary.h"
+
 class QTimer;
 
 namespace kelvra::ui {
@@ -31,6 +33,22 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The day's counted product pages of the account logged in ("Quota"), empty while logged out.
+class QuotaStatus : public QLabel {
+    Q_OBJECT
+public:
+    explicit QuotaStatus(QWidget* parent = nullptr);
+    void Show(const QuotaSummary& summary);
+    // The text for a summary in the current translation; empty when it is not shown.
+    static QString TextFor(const QuotaSummary& summary);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    QuotaSummary m_summary;
 };
 
 } // namespace kelvra::ui

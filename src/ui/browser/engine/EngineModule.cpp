@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QWebChannel>
+#include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -11,6 +12,7 @@
 
 #include "ui/browser/BrowserEngine.h"
 #include "ui/browser/engine/BrowserPage.h"
+#include "ui/browser/engine/PageTools.h"
 
 namespace kelvra::ui {
 namespace {
@@ -55,6 +57,23 @@ public:
     void Load(const QUrl& url) override { m_page->load(url); }
     void Reload() override { m_page->triggerAction(QWebEnginePage::Reload); }
     QUrl Url() const override { return m_page->url(); }
+    QString Title() const override { return m_page->title(); }
+    void Back() override { m_page->triggerAction(QWebEnginePage::Back); }
+    void Forward() override { m_page->triggerAction(QWebEnginePage::Forward); }
+    bool CanGoBack() const override { return m_page->history()->canGoBack(); }
+    bool CanGoForward() const override { return m_page->history()->canGoForward(); }
+    void Stop() override { m_page->triggerAction(QWebEnginePage::Stop); }
+    void SetZoomFactor(double factor) override { m_page->setZoomFactor(factor); }
+    void Find(const QString& text, bool backward,
+              std::function<void(int, int)> done) override {
+        FindInPage(m_view, text, backward, std::move(done));
+    }
+    void PrintToPdf(const QString& filePath, std::function<void(bool)> done) override {
+        PrintPageToPdf(m_view, filePath, std::move(done));
+    }
+    void Print(QPrinter* printer, std::function<void(bool)> done) override {
+        PrintPage(m_view, printer, std::move(done));
+    }
 
 private:
     BrowserPage* m_page;
