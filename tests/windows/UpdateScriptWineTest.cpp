@@ -19,39 +19,59 @@ using test::WaitUntil;
 using test::WindowsTempFolder;
 using test::WriteBytes;
 
+constexpr const char* kNewProgram = "the new program";
+
 // A program folder and a data folder with blanks in their names, the running program
 // "kelvra.exe" (the helper, waiting for an event) and the downloaded "kelvra-new.exe".
-class UpdateScriptRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_programFolder = m_root.File("Program Files");
-        m_dataFolder = m_root.File("data folder");
-        ASSERT_TRUE(CreateDirectoryA(m_programFolder.c_str(), nullptr));
-        ASSERT_TRUE(CreateDirectoryA(m_dataFolder.c_str(), nullptr));
-        m_exe = m_programFolder + "\\kelvra.exe";
-        m_new = m_programFolder + "\\kelvra-new.exe";
-        m_script = m_dataFolder + "\\$$update.bat";
-        ASSERT_TRUE(CopyFileA((test::ProgramFolder() + KELVRA_WINDOWS_HELPER).c_str(),
-                              m_exe.c_str(), FALSE));
-        m_oldBytes = ReadBytes(m_exe);
-        WriteBytes(m_new, "the new program");
-
+class UpdateScene {
+public:
+    UpdateScene() {
+        const std::string programFolder = m_root.File("Program Files");
+        const std::string dataFolder = m_root.File("data folder");
+        CreateDirectoryA(programFolder.c_str(), nullptr);
+        CreateDirectoryA(dataFolder.c_str(), nullptr);
+        exe = programFolder + "\\kelvra.exe";
+        download = programFolder + "\\kelvra-new.exe";
+        script = dataFolder + "\\$$update.bat";
+        CopyFileA((test::ProgramFolder() + KELVRA_WINDOWS_HELPER).c_str(), exe.c_str(), FALSE);
+        oldBytes = ReadBytes(exe);
+        WriteBytes(download, kNewProgram);
         const std::string eventName = "kelvra-update-" + std::to_string(GetCurrentProcessId());
         m_stop = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
-        m_program = test::StartProcess(m_exe, "wait " + eventName);
-        ASSERT_NE(m_program, nullptr);
+        m_program = test::StartProcess(exe, "wait " + eventName);
     }
 
-    void TearDown() override {
+    ~UpdateScene() {
         EndProgram();
-        if (m_stop != nullptr) {
-            CloseHandle(m_stop);
+        for (DWORD id : test::ChildProcesses("cmd.exe")) { // a script still looping
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                TerminateProcess(process, 1);
+                WaitForSingleObject(process, 5000);
+                CloseHandle(process);
+            }
         }
+        CloseHandle(m_stop);
     }
+    UpdateScene(const UpdateScene&) = delete;
+    UpdateScene& operator=(const UpdateScene&) = delete;
 
-    bool StartScript() {
-        return WriteAndStartUpdateScript(
-            {m_script, m_exe, "kelvra-new.exe", static_cast<long>(GetProcessId(m_program))});
+    bool ProgramRuns() const { return !oldBytes.empty() && m_program != nullptr; }
+
+    // The real builder and launcher, as the update window calls them.
+    // The script's own output goes to NUL, not into the test log.
+    bool StartScript() const {
+        HANDLE null = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+        const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+        SetStdHandle(STD_OUTPUT_HANDLE, null);
+        SetStdHandle(STD_ERROR_HANDLE, null);
+        const bool started = WriteAndStartUpdateScript(
+            {script, exe, "kelvra-new.exe", static_cast<long>(GetProcessId(m_program))});
+        SetStdHandle(STD_OUTPUT_HANDLE, out);
+        SetStdHandle(STD_ERROR_HANDLE, err);
+        CloseHandle(null);
+        return started;
     }
 
     void EndProgram() {
@@ -66,36 +86,68 @@ protected:
         m_program = nullptr;
     }
 
+    // The command interpreter that runs the script has ended.
+    static bool ScriptFinished() { return test::ChildProcesses("cmd.exe").empty(); }
+
+    std::string exe, download, script, oldBytes;
+
+private:
     WindowsTempFolder m_root{"kelvra-update"};
-    std::string m_programFolder, m_dataFolder, m_exe, m_new, m_script, m_oldBytes;
     HANDLE m_stop = nullptr;
     HANDLE m_program = nullptr;
 };
 
-TEST_F(UpdateScriptRun, ReplacesTheProgramOnlyAfterItEnded) {
-    ASSERT_TRUE(StartScript());
+TEST(WindowsUpdateScript, ReplacesTheProgramOnlyAfterItEnded) {
+    UpdateScene scene;
+    ASSERT_TRUE(scene.ProgramRuns());
+    ASSERT_TRUE(scene.StartScript());
+    ASSERT_FALSE(UpdateScene::ScriptFinished()) << "no command interpreter runs the script";
     // While the program runs its file stays as it is (a bounded look, not a wait for a result).
-    EXPECT_FALSE(WaitUntil([&] { return ReadBytes(m_exe) != m_oldBytes; }, 1500ms))
+    EXPECT_FALSE(WaitUntil([&] { return ReadBytes(scene.exe) != scene.oldBytes; }, 1500ms))
         << "replaced while the program was still running";
-    EndProgram();
-    EXPECT_TRUE(
-        WaitUntil([&] { return ReadBytes(m_exe) == "the new program" && !Exists(m_script); }, 30s))
-        << "program: " << ReadBytes(m_exe).size() << " bytes; script left: " << Exists(m_script);
-    EXPECT_TRUE(WaitUntil([&] { return !Exists(m_new); }, 5s)) << "downloaded copy left";
+    scene.EndProgram();
+    ASSERT_TRUE(WaitUntil(UpdateScene::ScriptFinished, 30s)) << "the script did not finish";
+    EXPECT_TRUE(ReadBytes(scene.exe) == kNewProgram) << ReadBytes(scene.exe).size() << " bytes";
+    EXPECT_FALSE(Exists(scene.download)) << "downloaded copy left";
+    EXPECT_FALSE(Exists(scene.script)) << "script left";
 }
 
-// The downloaded copy is locked by another process when the script gets to it: the copy fails,
-// and the old program must still be there when the script has finished.
-TEST_F(UpdateScriptRun, KeepsTheOldProgramWhenTheCopyFails) {
-    HANDLE lock = CreateFileA(m_new.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(StartScript());
-    EndProgram();
-    const bool finished = WaitUntil([&] { return !Exists(m_script); }, 30s);
-    CloseHandle(lock);
-    EXPECT_TRUE(finished) << "the script did not finish";
-    EXPECT_TRUE(Exists(m_exe)) << "no program left";
-    EXPECT_TRUE(ReadBytes(m_exe) == m_oldBytes) << "the program is not the old one";
+// The copy cannot be made when the script gets to it: the downloaded copy is locked by another
+// process, or the program file is read-only. The script must still finish and leave a whole
+// program: the old one when the copy failed.
+TEST(WindowsUpdateScript, LeavesAWholeProgramWhenTheCopyCannotBeMade) {
+    const struct {
+        const char* name;
+        bool lockDownload;
+        bool oldOnly; // only the old program is acceptable afterwards
+    } cases[] = {
+        {"download_locked", true, true},
+        {"program_read_only", false, false},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        UpdateScene scene;
+        ASSERT_TRUE(scene.ProgramRuns());
+        HANDLE lock = INVALID_HANDLE_VALUE;
+        if (row.lockDownload) {
+            lock = CreateFileA(scene.download.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+            ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        } else {
+            SetFileAttributesA(scene.exe.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        ASSERT_TRUE(scene.StartScript());
+        scene.EndProgram();
+        const bool finished = WaitUntil(UpdateScene::ScriptFinished, 20s);
+        if (lock != INVALID_HANDLE_VALUE) {
+            CloseHandle(lock);
+        }
+        EXPECT_TRUE(finished) << "the script did not finish";
+        const std::string program = ReadBytes(scene.exe);
+        EXPECT_TRUE(Exists(scene.exe)) << "no program left";
+        EXPECT_TRUE(program == scene.oldBytes || (!row.oldOnly && program == kNewProgram))
+            << "the program is neither the old nor the new one: " << program.size() << " bytes";
+    }
 }
 
 } // namespace

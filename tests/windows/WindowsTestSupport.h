@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace kelvra::test {
 
@@ -111,6 +114,27 @@ inline long RunProcess(const std::string& program, const std::string& arguments)
     }
     CloseHandle(process);
     return static_cast<long>(code);
+}
+
+// The ids of the running processes started by this process whose program is `exeName`
+// (compared without regard to case).
+inline std::vector<DWORD> ChildProcesses(const std::string& exeName) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return ids;
+    }
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() &&
+            lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0) {
+            ids.push_back(entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+    return ids;
 }
 
 } // namespace kelvra::test
