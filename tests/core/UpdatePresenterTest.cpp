@@ -239,6 +239,33 @@ TEST_F(UpdatePresenterTest, UnknownExecutableFolderIsADownloadError) {
     EXPECT_EQ(InstalledVersion(), "1.0.0.3");
 }
 
+TEST_F(UpdatePresenterTest, FailedVersionWriteStartsNoScriptAndSaysSo) {
+    PublishUpdate();
+    SettingsFile(DataFolder()).CreateWithDefaults();
+    std::filesystem::permissions(SettingsFile(DataFolder()).Path(),
+                                 std::filesystem::perms::owner_read);
+    RunDownload();
+    EXPECT_TRUE(scripts.empty()); // nothing will replace the executable
+    EXPECT_EQ(InstalledVersion(), "1.0.0.3");
+    EXPECT_FALSE(view.Logged(kFinalQuestion));
+    EXPECT_FALSE(view.Logged(kStopQuestion)); // the window closes without "Stop and back?"
+    ASSERT_GE(view.log.size(), 4u);
+    EXPECT_EQ(view.log[view.log.size() - 4].rfind("error ", 0), 0u) << view.log.back();
+    const std::vector<std::string> tail(view.log.end() - 3, view.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"closed", "main", "timer off"}));
+    EXPECT_FALSE(view.open);
+}
+
+TEST_F(UpdatePresenterTest, QuitDuringAListLoadEndsWithinASecond) {
+    sim.Control("/__sim/fault?path=/kelvra_cd/kelvra_update/update.xml&kind=hang&ms=60000");
+    Presenter().FormShow();
+    Presenter().Timer1Timer();
+    ASSERT_TRUE(test::WaitFor([this] { return !sim.Requests().empty(); }));
+    const auto start = std::chrono::steady_clock::now();
+    presenter.reset(); // what the end of the program does with the update window
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
 TEST_F(UpdatePresenterTest, MissingUpdateListEndsSilently) {
     sim.Control("/__sim/version?v=");
     RunDownload();

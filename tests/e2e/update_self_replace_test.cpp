@@ -1,7 +1,8 @@
 // The real client updating a copy of itself from the stand-in: the version check asks, the
 // update window downloads, the final Yes ends the program and the update script puts the new
-// executable in place. A cut transfer or a wrong checksum leaves the old executable untouched
-// and runnable; without network the check only shows its "TIP" message.
+// executable in place. A cut transfer, a wrong checksum or a list that would save over the
+// executable leaves the old executable untouched and runnable; without network the check only shows
+// its "TIP" message.
 //
 // The copy lives in a temporary folder because the update saves beside the executable (its
 // folder must be writable) and replaces the executable itself; the script "$$update.sh" goes
@@ -199,6 +200,32 @@ private slots:
         QCOMPARE(client.AppEntries(), (QStringList{"kelvra", "readme.txt"}));
         QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.3"));
         QVERIFY2(client.RunsCleanly(), "the old executable still starts");
+    }
+
+    // A list whose only entry is a data file named like the program: refused before any
+    // download. The start also removes what an earlier killed save left in the program folder.
+    void listSavingOverTheExecutableIsRefused() {
+        CopiedClient client(*m_sim);
+        QVERIFY(client.Ready());
+        const QByteArray oldBytes = ReadAll(client.Exe());
+        QVERIFY(WriteAll(client.AppFolder() + "/kelvra.kelvra-part-1", "half a save"));
+        m_sim->Control("/__sim/version?v=1.0.0.4");
+        m_sim->Control("/__sim/update_files?name=kelvra&content=" +
+                       SimProcess::Encode("17 bytes, no exe!"));
+
+        auto process = client.Start("collision");
+        QVERIFY(process->waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(kDownloadError), 90000);
+        kelvra::test::Stop(*process);
+
+        QCOMPARE(ReadLogLines(client.Log()), (QStringList{kUpdateQuestion, kDownloadError}));
+        for (const std::string& target : m_sim->Requests())
+            QVERIFY2(target.find("/kelvra_update/files/") == std::string::npos, target.c_str());
+        QVERIFY(ReadAll(client.Exe()) == oldBytes);
+        QCOMPARE(client.AppEntries(), QStringList{"kelvra"});
+        QVERIFY(!client.ScriptExists());
+        QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.3"));
+        QVERIFY2(client.RunsCleanly(), "the executable still starts");
     }
 
     void noNetworkAtTheCheckShowsTipAndWritesNothing() {

@@ -216,6 +216,10 @@ HttpResponse CurlTransport::Get(const std::string& url, const HttpRequestOptions
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs);
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, options.totalTimeoutMs);
+    if (options.stallSeconds > 0) {
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, options.stallSeconds);
+    }
     curl_easy_setopt(h, CURLOPT_USERAGENT, options.userAgent.c_str());
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);

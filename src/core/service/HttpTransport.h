@@ -37,6 +37,9 @@ using HttpProgress = std::function<bool(std::uint64_t received, std::uint64_t to
 struct HttpRequestOptions {
     long connectTimeoutMs = 5000;
     long totalTimeoutMs = 15000;
+    // When above 0: a transfer that moves less than one byte a second for this many seconds ends
+    // as TimedOut (a stalled connection).
+    long stallSeconds = 0;
     std::size_t maxBodyBytes = 32u * 1024u * 1024u;
     bool readBody = true;    // false: status only, the body is never read
     bool bypassCache = true; // send no-cache request headers

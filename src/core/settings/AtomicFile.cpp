@@ -22,11 +22,11 @@
 namespace kelvra {
 namespace {
 
-std::string TempPathFor(const std::string& path) {
+std::string TempPathFor(const std::string& path, std::string_view mark) {
 #ifdef _WIN32
-    return path + ".tmp-" + std::to_string(_getpid());
+    return path + std::string(mark) + std::to_string(_getpid());
 #else
-    return path + ".tmp-" + std::to_string(getpid());
+    return path + std::string(mark) + std::to_string(getpid());
 #endif
 }
 
@@ -144,20 +144,20 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return content;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    WriteAndReplace(path, TempPathFor(path), bytes);
+void WriteFileAtomically(const std::string& path, std::string_view bytes, std::string_view mark) {
+    WriteAndReplace(path, TempPathFor(path, mark), bytes);
 }
 
-void RemoveStaleTemporaries(const std::string& folder) {
+void RemoveStaleTemporaries(const std::string& folder, std::string_view mark) {
     std::error_code error;
     std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end;
-    const std::string own = TempPathFor("");
+    const std::string own = TempPathFor("", mark);
     for (; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
-        const size_t mark = name.rfind(".tmp-");
-        if (mark == std::string::npos || mark + 5 >= name.size() || name.substr(mark) == own)
+        const size_t at = name.rfind(mark);
+        if (at == std::string::npos || at + mark.size() >= name.size() || name.substr(at) == own)
             continue;
-        if (name.find_first_not_of("0123456789", mark + 5) != std::string::npos)
+        if (name.find_first_not_of("0123456789", at + mark.size()) != std::string::npos)
             continue;
         std::error_code ignored;
         if (it->is_regular_file(ignored))

@@ -8,15 +8,37 @@
 namespace kelvra {
 namespace {
 
-HttpRequestOptions ListOptions(const DownloadLimits& limits) {
+HttpRequestOptions ListOptions(const DownloadLimits& limits, const std::atomic<bool>& stop) {
     HttpRequestOptions options;
     options.connectTimeoutMs = limits.connectTimeoutMs;
     options.totalTimeoutMs = limits.listTimeoutMs;
+    options.stallSeconds = limits.stallSeconds;
     options.userAgent = kUpdaterUserAgent;
+    options.progress = [&stop](std::uint64_t, std::uint64_t) { return !stop.load(); };
     return options;
 }
 
+// Why the list may not be downloaded into the executable's folder; empty when it may.
+std::string CollisionWithExecutable(const FileList& list, const std::string& exeName) {
+    if (exeName.empty()) {
+        return {};
+    }
+    if (!list.mainProgram.empty() && SameFileName(list.mainProgram, exeName)) {
+        return "the main program would be saved over the executable: " + list.mainProgram;
+    }
+    for (const UpdateEntry& entry : list.entries) {
+        if (SameFileName(entry.tempName, exeName)) {
+            return "an entry would be saved over the executable: " + entry.tempName;
+        }
+    }
+    return {};
+}
+
 } // namespace
+
+void RemoveInterruptedSaves(const std::string& folder) {
+    RemoveStaleTemporaries(folder, kUpdatePartMark);
+}
 
 std::string PathInFolder(const std::string& folder, const std::string& name) {
 #ifdef _WIN32
@@ -46,6 +68,7 @@ FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
     HttpRequestOptions options;
     options.connectTimeoutMs = limits.connectTimeoutMs;
     options.totalTimeoutMs = limits.fileTimeoutMs;
+    options.stallSeconds = limits.stallSeconds;
     options.maxBodyBytes = limits.maxFileBytes;
     options.userAgent = kUpdaterUserAgent;
     options.progress = [&](std::uint64_t received, std::uint64_t total) {
@@ -103,19 +126,26 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
                                  const std::atomic<bool>& stopRequested,
                                  const DownloadNotifications& notifications) {
     DownloadResult result;
+    const HttpRequestOptions listOptions = ListOptions(request.limits, stopRequested);
     UpdateListInfo info;
-    if (const XmlLoadResult updateList =
-            LoadXml(transport, request.updateListUrl, ListOptions(request.limits));
+    if (const XmlLoadResult updateList = LoadXml(transport, request.updateListUrl, listOptions);
         updateList.ok) {
         info = ReadUpdateList(updateList.root);
     }
     result.ver = info.ver;
+    if (stopRequested.load()) {
+        result.end = DownloadEnd::Stopped;
+        return result;
+    }
     if (info.path.empty()) {
         result.error = "the update list names no file list";
         return result;
     }
-    const XmlLoadResult fileListDocument =
-        LoadXml(transport, info.path, ListOptions(request.limits));
+    const XmlLoadResult fileListDocument = LoadXml(transport, info.path, listOptions);
+    if (stopRequested.load()) {
+        result.end = DownloadEnd::Stopped;
+        return result;
+    }
     if (!fileListDocument.ok) {
         result.error = "file list: " + fileListDocument.error;
         return result;
@@ -126,6 +156,12 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
         return result;
     }
     result.mainProgram = reading.list.mainProgram;
+    if (std::string collision = CollisionWithExecutable(reading.list, request.exeName);
+        !collision.empty()) {
+        result.end = DownloadEnd::DownloadError;
+        result.error = std::move(collision);
+        return result;
+    }
     if (request.targetFolder.empty() && !reading.list.entries.empty()) {
         result.end = DownloadEnd::DownloadError;
         result.error = "the executable's folder is not known";
@@ -149,14 +185,14 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
         }
         const std::string target = PathInFolder(request.targetFolder, entry.tempName);
         try {
-            WriteFileAtomically(target, fetched.bytes);
+            WriteFileAtomically(target, fetched.bytes, kUpdatePartMark);
         } catch (const SettingsWriteError& error) {
             result.end = DownloadEnd::DownloadError;
             result.error = error.what();
             return result;
         }
         result.savedFiles.push_back(target);
-        if (!result.mainProgram.empty() && entry.tempName == result.mainProgram) {
+        if (!result.mainProgram.empty() && SameFileName(entry.tempName, result.mainProgram)) {
             result.mainProgramSaved = true;
         }
     }

@@ -16,7 +16,8 @@ namespace kelvra {
 enum class DownloadEnd {
     Completed,      // every file of the list was saved whole
     FileListFailed, // no usable file list (unreachable, unreadable, refused entry): silent end
-    DownloadError,  // a file could not be fetched whole or saved: "Download Error!"
+    DownloadError,  // a file could not be fetched whole or saved, or the list would have saved
+                    // over the executable: "Download Error!"
     Stopped,        // the stop flag was set: the running transfer was cut, nothing more fetched
 };
 
@@ -43,6 +44,9 @@ struct DownloadLimits {
     long listTimeoutMs = 30000; // the update list and the file list, each
     // A big executable over a slow line may take long; the user can always stop it.
     long fileTimeoutMs = 60L * 60L * 1000L;
+    // A transfer (list or file) that moves less than one byte a second for this long is given
+    // up on, so a stalled connection ends in "Download Error!" instead of a frozen bar.
+    long stallSeconds = 30;
     std::size_t maxFileBytes = 512u * 1024u * 1024u; // a larger reply is refused, never kept
 };
 
@@ -51,6 +55,7 @@ struct DownloadRequest {
     std::string targetFolder;  // the executable's folder, where the files are saved; empty when
                                // unknown, which fails the first file
     DownloadLimits limits = {};
+    std::string exeName = {}; // the running executable's file name: no entry may be saved under it
 };
 
 // The user agent the updater's requests carry.
@@ -72,13 +77,24 @@ FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
                             const DownloadNotifications& notifications,
                             const DownloadLimits& limits = {});
 
+// Mark in the names of the files that a save writes beside its target before renaming it into
+// place ("<name>.kelvra-part-<pid>"); only the updater writes such names.
+inline constexpr const char* kUpdatePartMark = ".kelvra-part-";
+
 // The whole download, on the calling thread: the update list (failures ignored, the last
 // updatePath counting), the file list, then every file in order, each written beside its target
 // and renamed into place only when it arrived whole, so that a cut, failed or stopped transfer
-// never replaces an existing file. The first failed file ends the run. Never throws.
+// never replaces an existing file. A list with an entry saved under the executable's own name
+// (or naming it as the main program) is refused before the first download (DownloadError). The
+// stop flag also cuts the two list loads (Stopped). The first failed file ends the run. Never
+// throws.
 DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest& request,
                                  const std::atomic<bool>& stopRequested,
                                  const DownloadNotifications& notifications);
+
+// Removes the leftovers of saves that a crash or a kill cut short ("<name>.kelvra-part-<pid>" of
+// another process) from the folder; nothing else. Errors are ignored.
+void RemoveInterruptedSaves(const std::string& folder);
 
 // Folder + separator + name ("\" on Windows, "/" elsewhere).
 std::string PathInFolder(const std::string& folder, const std::string& name);

@@ -54,12 +54,40 @@ bool IsPlainFileName(std::string_view name) {
         return false;
     }
     for (char c : name) {
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f ||
+            std::string_view("/\\:*?<>|%^&\"").find(c) != std::string_view::npos) {
             return false;
         }
     }
-    // "C:name" is relative to the current folder of drive C on Windows.
-    return name.find(':') == std::string_view::npos;
+    // Windows drops trailing dots and blanks, so "kelvra.exe." would name kelvra.exe.
+    if (name.back() == '.' || name.back() == ' ') {
+        return false;
+    }
+    return !IsWindowsDeviceName(name);
+}
+
+bool IsWindowsDeviceName(std::string_view name) {
+    // "NUL.txt" and "nul .dat" name the device too: only the part before the first dot counts,
+    // without its trailing blanks.
+    std::string base = LowerAscii(std::string(name.substr(0, name.find('.'))));
+    while (!base.empty() && base.back() == ' ') {
+        base.pop_back();
+    }
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" ||
+        base == "conout$") {
+        return true;
+    }
+    return base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) &&
+           base[3] >= '0' && base[3] <= '9';
+}
+
+bool SameFileName(std::string_view a, std::string_view b) {
+#ifdef _WIN32
+    return LowerAscii(std::string(a)) == LowerAscii(std::string(b));
+#else
+    return a == b;
+#endif
 }
 
 FileListReading ReadFileList(const XmlElement& root) {

@@ -38,9 +38,16 @@ struct FileListReading {
     FileList list;
 };
 
-// True for a name that stays inside one folder: not empty, no "/" or "\", not "." or "..",
-// no drive prefix ("C:"), no control characters.
+// True for a name that stays inside one folder and means the same on every file system: not
+// empty, not "." or "..", no separator, drive prefix, wildcard, control character or character
+// that a batch script would expand (% ^ & "), no trailing dot or blank, not a device name.
 bool IsPlainFileName(std::string_view name);
+// True for the Windows device names (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$), in
+// any case and with any extension.
+bool IsWindowsDeviceName(std::string_view name);
+// Compares two file names as this platform's file system does: case-insensitively (ASCII) on
+// Windows, byte by byte elsewhere.
+bool SameFileName(std::string_view a, std::string_view b);
 
 // Reads every `updateFile` child of the root in order. An entry without file_name or temp_name,
 // an empty file_name, a temp_name or main_program that is not a plain name, or a sha256 that is

@@ -73,6 +73,7 @@ void UpdatePresenter::UpdateBtnClick() {
     const std::string& exe = m_services.exePath;
     DownloadRequest request{m_services.updateListUrl, exe.empty() ? exe : FolderOfPath(exe)};
     request.limits = m_services.downloadLimits;
+    request.exeName = exe.substr(exe.find_last_of("/\\") + 1); // the whole path without a separator
     std::unique_ptr<HttpTransport> transport = m_services.makeTransport();
     std::weak_ptr<int> alive = m_alive;
     UpdateView* view = &m_view;
@@ -150,10 +151,6 @@ void UpdatePresenter::StartScriptIfWhole(const DownloadResult& result) {
     if (result.mainProgram.empty() || !result.mainProgramSaved || m_services.exePath.empty()) {
         return;
     }
-    const std::string mainPath = PathInFolder(FolderOfPath(m_services.exePath), result.mainProgram);
-    if (mainPath == m_services.exePath) {
-        return; // saved straight over the executable: nothing left to replace
-    }
     UpdateScriptRequest request;
     request.scriptPath = UpdateScriptPath(m_state.dataFolder);
     request.exePath = m_services.exePath;
@@ -163,13 +160,19 @@ void UpdatePresenter::StartScriptIfWhole(const DownloadResult& result) {
 }
 
 void UpdatePresenter::FinishUpdate(const DownloadResult& result) {
-    StartScriptIfWhole(result);
+    // The version goes first: once the script runs, the executable will be replaced, so the
+    // update must then go on to its final question. A failed write starts no script.
     try {
         SettingsFile(m_state.dataFolder).WriteVersion(result.ver);
     } catch (const SettingsWriteError& error) {
         m_view.ReportError(error.what());
+        m_stop->store(true);
+        m_finished = true;
+        m_view.CloseWindow();
+        m_view.ShowMainWindow();
         return;
     }
+    StartScriptIfWhole(result);
     const std::string prompt = UpdateText("update_Prompt", "  Download complete.Updating now?");
     m_stop->store(true);
     m_finished = true;

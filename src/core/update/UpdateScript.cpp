@@ -1,5 +1,7 @@
 #include "update/UpdateScript.h"
 
+#include "update/UpdateLists.h"
+
 namespace kelvra {
 namespace {
 
@@ -9,17 +11,51 @@ std::string Quoted(const std::string& text) {
 
 } // namespace
 
+bool IsBatchSafePath(std::string_view path) {
+    if (path.empty()) {
+        return false;
+    }
+    for (char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        // cmd expands % and treats ^ & | < > " specially even where a line quotes them badly;
+        // control characters end or split a line.
+        if (byte < 0x20 || byte == 0x7f || c == '%' || c == '^' || c == '&' || c == '"' ||
+            c == '|' || c == '<' || c == '>') {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::vector<std::string> WindowsUpdateScriptLines(const std::string& exePath,
                                                   const std::string& exeFolder,
                                                   const std::string& mainProgram,
                                                   const std::string& scriptPath) {
-    const std::string mainPath = Quoted(exeFolder + "\\" + mainProgram);
+    const std::string newPath = exeFolder + "\\" + mainProgram;
+    if (!IsBatchSafePath(exePath) || !IsBatchSafePath(scriptPath) || !IsBatchSafePath(newPath) ||
+        !IsPlainFileName(mainProgram)) {
+        return {};
+    }
+    const std::string exe = Quoted(exePath);
+    const std::string old = Quoted(exePath + kOldExecutableSuffix);
+    const std::string main = Quoted(newPath);
+    // The old executable is kept beside until the new one is in place, and put back when the
+    // copy fails: at every moment one whole executable exists under one of the two names.
     return {
+        "copy /b /y " + exe + " " + old,
+        "if errorlevel 1 goto done",
         ":try",
-        "del " + Quoted(exePath),
-        "if exist " + Quoted(exePath) + " goto try",
-        "copy " + mainPath + " " + Quoted(exePath),
-        "del " + mainPath,
+        "del " + exe,
+        "if exist " + exe + " goto try",
+        "copy /b /y " + main + " " + exe,
+        "if errorlevel 1 goto restore",
+        "del " + main,
+        "del " + old,
+        "goto done",
+        ":restore",
+        "del " + exe,
+        "move /y " + old + " " + exe,
+        ":done",
         "del " + Quoted(scriptPath),
     };
 }
@@ -58,22 +94,23 @@ std::string BuildPosixUpdateScript(long waitPid, const std::string& exePath,
     script += "script=" + ShellQuote(scriptPath) + "\n";
     script += R"SH(alive() {
     kill -0 "$pid" 2>/dev/null || return 1
-    if [ -r "/proc/$pid/stat" ]; then
-        state=$(sed -e 's/^.*) //' "/proc/$pid/stat" 2>/dev/null | cut -c1)
-        [ "$state" = Z ] && return 1
-    fi
+    # Shell built-ins only: the loop may wait for hours while the user keeps working.
+    stat=
+    read -r stat 2>/dev/null < "/proc/$pid/stat"
+    state=${stat##*) }
+    [ "${state%% *}" = Z ] && return 1
     return 0
 }
 while alive; do
-    sleep 0.2 2>/dev/null || sleep 1
+    sleep 0.1 2>/dev/null || sleep 1
 done
 if [ -f "$new" ]; then
-    part="$exe.update-$$"
+    part="$exe.kelvra-part-$$"
     if [ -f "$exe" ]; then
         cp -p "$exe" "$part"
     else
         cp "$new" "$part" && chmod 755 "$part"
-    fi && cat "$new" > "$part" && mv -f "$part" "$exe"
+    fi && cat "$new" > "$part" && { sync "$part" 2>/dev/null || :; } && mv -f "$part" "$exe"
     if [ $? -eq 0 ]; then
         rm -f "$new"
     else

@@ -6,14 +6,24 @@
 
 namespace kelvra {
 
-// The six lines of "$$update.bat", without line ends: a loop that deletes the executable until
-// the program has ended, the copy of the new main program in its place, the removal of the
-// downloaded copy and of the script. `exeFolder` has no trailing backslash. Never fails.
+// Suffix of the copy of the old executable that the Windows script keeps beside it until the
+// new one is in place.
+inline constexpr const char* kOldExecutableSuffix = ".kelvra-old";
+
+// True when the path can be written between double quotes in a batch script and mean itself:
+// not empty, no control characters and none of % ^ & " | < >.
+bool IsBatchSafePath(std::string_view path);
+
+// The lines of "$$update.bat", without line ends: a copy of the executable kept beside it, a
+// loop that deletes the executable until the program has ended, the copy of the new main program
+// in its place (the old copy put back when that copy fails), then the removal of the downloaded
+// copy, the old copy and the script. `exeFolder` has no trailing backslash. No lines at all when
+// a path is not batch-safe or the main program is not a plain file name.
 std::vector<std::string> WindowsUpdateScriptLines(const std::string& exePath,
                                                   const std::string& exeFolder,
                                                   const std::string& mainProgram,
                                                   const std::string& scriptPath);
-// The same lines, each ended by CR LF.
+// The same lines, each ended by CR LF; empty when there are none.
 std::string BuildWindowsUpdateScript(const std::string& exePath, const std::string& exeFolder,
                                      const std::string& mainProgram, const std::string& scriptPath);
 

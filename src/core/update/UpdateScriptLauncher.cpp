@@ -35,8 +35,10 @@ std::string ParentName(const std::string& path, const std::string& name) {
 
 #ifdef _WIN32
 
+// The path is quoted: the data folder may hold blanks ("Program Files").
 bool StartHidden(const std::string& scriptPath) {
-    return WinExec(scriptPath.c_str(), SW_HIDE) > 31;
+    const std::string commandLine = "\"" + scriptPath + "\"";
+    return WinExec(commandLine.c_str(), SW_HIDE) > 31;
 }
 
 #else
@@ -73,9 +75,14 @@ bool StartHidden(const std::string& scriptPath) {
             ::dup2(null, 1);
             ::dup2(null, 2);
         }
-        for (int fd = 3; fd < lastFd; ++fd) {
-            if (fd != report[1]) {
-                ::close(fd);
+        // One call where the kernel has it; a loop over every possible descriptor otherwise.
+        const auto keep = static_cast<unsigned>(report[1]);
+        if ((keep > 3 && ::close_range(3, keep - 1, 0) != 0) ||
+            ::close_range(keep + 1, ~0u, 0) != 0) {
+            for (int fd = 3; fd < lastFd; ++fd) {
+                if (fd != report[1]) {
+                    ::close(fd);
+                }
             }
         }
         ::execv(argv[0], const_cast<char* const*>(argv));
@@ -109,6 +116,9 @@ bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
 #ifdef _WIN32
     const std::string script = BuildWindowsUpdateScript(request.exePath, FolderOf(request.exePath),
                                                         request.mainProgram, request.scriptPath);
+    if (script.empty()) {
+        return false; // a hostile name: nothing is written, nothing will be replaced
+    }
 #else
     const std::string script = BuildPosixUpdateScript(
         request.waitPid, request.exePath, ParentName(request.exePath, request.mainProgram),
