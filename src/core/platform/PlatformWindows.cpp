@@ -124,11 +124,11 @@ std::string InstanceChannelName(const std::string& name) {
     return name + "-instance"; // a pipe of the session, beside the named mutex
 }
 
-// The named mutex; its handle is kept in m_fd (kernel handles are 32-bit significant, so the
-// narrowing is documented as safe).
+// The named mutex, created owned by this process; its handle is kept in m_fd (kernel handles
+// carry 32 significant bits, so the narrowing is safe).
 SingleInstanceLock::SingleInstanceLock(const std::string& name) {
     m_acquired = true;
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, name.c_str());
     if (mutex == nullptr) {
         return; // no mutex at all: let the program run rather than refuse to start
     }
@@ -142,7 +142,9 @@ SingleInstanceLock::SingleInstanceLock(const std::string& name) {
 
 SingleInstanceLock::~SingleInstanceLock() {
     if (m_fd != -1) {
-        CloseHandle(reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(m_fd)));
+        HANDLE mutex = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(m_fd));
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
     }
 }
 

@@ -153,24 +153,6 @@ std::string ParserError(xmlParserCtxtPtr context) {
 
 } // namespace
 
-const std::string* XmlElement::Attribute(std::string_view attributeName) const {
-    for (const auto& [name, value] : attributes) {
-        if (name == attributeName) {
-            return &value;
-        }
-    }
-    return nullptr;
-}
-
-const XmlElement* XmlElement::FirstChild(std::string_view childName) const {
-    for (const XmlElement& child : children) {
-        if (child.name == childName) {
-            return &child;
-        }
-    }
-    return nullptr;
-}
-
 XmlLoadResult ParseXml(std::string_view bytes) {
     if (bytes.empty()) {
         return Failure("empty XML document");

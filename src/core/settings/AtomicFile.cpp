@@ -33,12 +33,27 @@ std::string TempPathFor(const std::string& path, std::string_view mark) {
 
 #ifdef _WIN32
 
+// Paths are in the system's ANSI code page, like every other path the client handles here.
+std::wstring Wide(const std::string& path) {
+    const int size = static_cast<int>(path.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
+    if (needed > 0) {
+        MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), needed);
+    }
+    return wide;
+}
+
+// The temporary file is flushed, then moved over the old one in one step; the move is written
+// through before it returns. The old file's attributes (hidden) are put back on the new one.
 void WriteAndReplace(const std::string& path, const std::string& temp, std::string_view bytes) {
-    const DWORD oldAttributes = GetFileAttributesA(path.c_str());
+    const std::wstring target = Wide(path);
+    const std::wstring beside = Wide(temp);
+    const DWORD oldAttributes = GetFileAttributesW(target.c_str());
     if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY)) {
         throw SettingsWriteError(path);
     }
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         throw SettingsWriteError(path);
@@ -48,13 +63,13 @@ void WriteAndReplace(const std::string& path, const std::string& temp, std::stri
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size() && FlushFileBuffers(file);
     CloseHandle(file);
-    if (!ok || !MoveFileExA(temp.c_str(), path.c_str(),
+    if (!ok || !MoveFileExW(beside.c_str(), target.c_str(),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
+        DeleteFileW(beside.c_str());
         throw SettingsWriteError(path);
     }
     if (oldAttributes != INVALID_FILE_ATTRIBUTES) {
-        SetFileAttributesA(path.c_str(), oldAttributes);
+        SetFileAttributesW(target.c_str(), oldAttributes);
     }
 }
 
