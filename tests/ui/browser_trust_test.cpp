@@ -136,6 +136,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 5000);
     }
 
+    // A frame whose server never answers does not keep the windows locked: the page's own
+    // document is there, so the indicator comes down long before its watchdog would.
+    void aFrameThatNeverFinishesLocksNothing() {
+        auto c = m_ui->StartClient();
+        QVERIFY(c);
+        const std::string base = c->state.pageBaseUrl;
+        m_ui->Sim().InjectFault(base.substr(base.find("/kelvra_cd/")) + "test/hang_frame.asp",
+                                "hang");
+        c->main->ShowPage(0);
+        c->Browser(1)->Navigate(QString::fromStdString(base) + "test/hostile.asp?hang=1");
+        QTRY_VERIFY_WITH_TIMEOUT(c->version->isVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
+    }
+
     // Enter in the OE field: the page loads behind the busy indicator, then the field has the
     // keyboard focus again, so the next number can be typed at once.
     void focusComesBackAfterAPageLoad() {
