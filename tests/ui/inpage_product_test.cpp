@@ -1,5 +1,6 @@
 // Product links, script links and the account rules in the real client: the main browser's
 // before-navigate watch with the real web engine against the stand-in service.
+#include <QComboBox>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -171,6 +172,44 @@ private slots:
         QCOMPARE(Account(m_ui->Sim(), "demo")["search_num"], std::string("0"));
         QVERIFY(!c->version->isVisible());
         QVERIFY(c->main->isEnabled());
+    }
+
+    // On an ordinary desktop: the service redirects its lists and its login check (302 on the
+    // same host), and the machine's network changes while the client runs. The lists fill, the
+    // login works, and the next check carries the machine's new address.
+    void redirectsAndANetworkChangeDuringTheRun() {
+        const QString adapters = m_ui->Path("adapters");
+        const auto useAdapter = [&](const char* mac) {
+            QFile file(adapters);
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   file.write(QByteArray("eth0 index=2 up carrier ip mac=") + mac + " origin=0\n") >
+                       0;
+        };
+        QVERIFY(useAdapter("02:00:00:00:0a:0a"));
+        qputenv("KELVRA_NETWORK_ADAPTERS_FILE", adapters.toUtf8());
+        const std::string xml = "/kelvra_cd/xml/";
+        for (const char* service : {"get_brand.asp", "get_brand_kelvra.asp",
+                                    "get_engine_brand_yorx.asp", "get_engine_brand_kelvra.asp"})
+            m_ui->Sim().InjectFault(xml + service, "redirect");
+        m_ui->Sim().InjectFault(xml + "get_login_status.asp", "redirect", 3);
+        auto c = m_ui->StartClient();
+        QVERIFY(c);
+        QVERIFY(c->main->findChild<QComboBox*>("cb_group1_brand")->count() > 1);
+        QVERIFY(c->main->findChild<QComboBox*>("cb_group2_eg_all")->count() > 1);
+        QVERIFY(LoggedInWithResults(*c, "demo", "demo123"));
+        QVERIFY(AnyRequestContains(m_ui->Sim().Requests(), "mac=02-00-00-00-0A-0A"));
+
+        QVERIFY(useAdapter("02:00:00:00:0b:0b")); // another network, same run
+        m_ui->Sim().ClearRequests();
+        QVERIFY(c->Click(1, kOrdinaryLink));
+        // The read-only check goes out with the new address (what the service then makes of a
+        // machine whose address changed is its own rule), through the redirect.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            AnyRequestContains(m_ui->Sim().Requests(),
+                               "/__moved/kelvra_cd/xml/get_login_status.asp?mac=02-00-00-00-0B-0B"),
+            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible(), 10000);
+        qunsetenv("KELVRA_NETWORK_ADAPTERS_FILE");
     }
 
     // Script links: the VIP notice while logged in, and links that never show the indicator.
