@@ -66,6 +66,17 @@ std::string TaggedExecutable(const std::string& tag, std::size_t size) {
     return bytes;
 }
 
+// How a broken executable relates to a build, for the failure message: the first byte where
+// they differ out of the build's size ("old: same up to 524288 of 1048576").
+std::string Likeness(const std::string& found, const std::string& build, const char* name) {
+    std::size_t same = 0;
+    while (same < found.size() && same < build.size() && found[same] == build[same]) {
+        ++same;
+    }
+    return std::string(name) + ": same up to " + std::to_string(same) + " of " +
+           std::to_string(build.size());
+}
+
 // The processes of this trial (the runner, its script and the script's commands), found by the
 // mark in their environment.
 std::vector<pid_t> TrialProcesses(const std::string& mark) {
@@ -273,10 +284,11 @@ Tally RunTrials(const KillSetup& setup, const Folders& folders, int first, int c
         const bool whole = now == setup.oldExe || now == setup.newExe;
         if (!whole || test::RunProgram(folders.exe) != 0) {
             ++tally.counts["lost"];
-            tally.failures.push_back("kill " + std::to_string(i) + " after marks '" + trial.marks +
-                                     "' left " +
-                                     (now.empty() ? "no executable" : "a broken executable") +
-                                     " (" + std::to_string(now.size()) + " bytes)");
+            tally.failures.push_back(
+                "kill " + std::to_string(i) + " after marks '" + trial.marks + "' left " +
+                (now.empty() ? "no executable" : "a broken executable") + " (" +
+                std::to_string(now.size()) + " bytes; " + Likeness(now, setup.oldExe, "old") +
+                ", " + Likeness(now, setup.newExe, "new") + ")");
             continue;
         }
         ++tally.counts[now == setup.newExe ? "new" : "old"];
