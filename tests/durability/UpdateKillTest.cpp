@@ -103,13 +103,19 @@ void ReapChildren() {
     }
 }
 
-// Kills every process of the trial until none is left.
+// Kills every process of the trial until none is left. A process that is between fork and exec
+// may not show its environment for a moment, so one empty scan is not enough: the trial is over
+// after several in a row.
 void KillTrial(const std::string& mark) {
-    for (int round = 0; round < 200; ++round) {
+    int emptyScans = 0;
+    for (int round = 0; round < 400 && emptyScans < 5; ++round) {
         const std::vector<pid_t> alive = TrialProcesses(mark);
         if (alive.empty()) {
-            return;
+            ++emptyScans;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            continue;
         }
+        emptyScans = 0;
         for (pid_t pid : alive) {
             ::kill(pid, SIGKILL);
         }
@@ -282,13 +288,17 @@ Tally RunTrials(const KillSetup& setup, const Folders& folders, int first, int c
         }
         const std::string now = fs::exists(folders.exe) ? ReadAll(folders.exe) : std::string();
         const bool whole = now == setup.oldExe || now == setup.newExe;
-        if (!whole || test::RunProgram(folders.exe) != 0) {
+        const int ran = whole ? test::RunProgram(folders.exe) : -2;
+        if (ran != 0) {
             ++tally.counts["lost"];
-            tally.failures.push_back(
-                "kill " + std::to_string(i) + " after marks '" + trial.marks + "' left " +
-                (now.empty() ? "no executable" : "a broken executable") + " (" +
-                std::to_string(now.size()) + " bytes; " + Likeness(now, setup.oldExe, "old") +
-                ", " + Likeness(now, setup.newExe, "new") + ")");
+            const std::string what =
+                now.empty() ? "no executable"
+                : whole     ? "a whole executable that ran with status " + std::to_string(ran)
+                            : "a broken executable";
+            tally.failures.push_back("kill " + std::to_string(i) + " after marks '" + trial.marks +
+                                     "' left " + what + " (" + std::to_string(now.size()) +
+                                     " bytes; " + Likeness(now, setup.oldExe, "old") + ", " +
+                                     Likeness(now, setup.newExe, "new") + ")");
             continue;
         }
         ++tally.counts[now == setup.newExe ? "new" : "old"];
