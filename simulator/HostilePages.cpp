@@ -39,6 +39,9 @@ function kelvraForge() {
       qt.webChannelTransport.send(JSON.stringify({type: 6, object: 'kelvraHost',
           method: 'reportScriptLink', args: [location.href, "javascript:x('pro_show.asp')"]}));
   } catch (e) {}
+  // A click made by the page's own script on a VIP link: no input of the user's.
+  var scripted = document.getElementById('scripted');
+  if (scripted) scripted.click();
   document.getElementById('probe').textContent = kelvraSeen();
 }
 if (document.readyState === 'loading')
@@ -90,7 +93,9 @@ std::string HostileBody(const Request& req, const Query& query) {
         "<button id=\"opener\" data-href=\"" +
         ProductLink(query) +
         "\">product by window.open</button> | "
-        "<button id=\"forge\">forge reports</button></p>\n"
+        "<button id=\"forge\">forge reports</button> | "
+        "<a id=\"scripted\" href=\"javascript:notice('price');\">VIP price, clicked by the "
+        "page</a></p>\n"
         "<iframe id=\"foreign\" width=\"420\" height=\"90\" src=\"http://localhost" +
         Html(port) + "/kelvra_cd/cn/test/hostile_frame.asp\"></iframe>\n";
     if (query.Get("hang") == "1")

@@ -116,6 +116,12 @@ public:
         QTest::keyClick(field, Qt::Key_Return);
     }
 
+    // Searches the number as any number and waits for its result page; false on time-out.
+    bool ShowResults(const QString& number = QStringLiteral("W712")) const {
+        SearchAnyNumber(number);
+        return WaitLoaded(1, QStringLiteral("so_list.asp"));
+    }
+
     // Fills the login window and clicks its login button.
     void LogIn(const QString& user, const QString& password) const {
         login->findChild<QLineEdit*>("RzEdit2")->setText(user);

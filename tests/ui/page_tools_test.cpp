@@ -80,11 +80,6 @@ class PageToolsTest : public QObject {
 private:
     std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
-    bool Results(Client& c, const QString& number = QStringLiteral("W712")) {
-        c.SearchAnyNumber(number);
-        return c.WaitLoaded(1, QStringLiteral("so_list.asp"));
-    }
-
 private slots:
     void initTestCase() {
         m_ui = std::make_unique<kelvra::test::UiFixture>();
@@ -98,7 +93,7 @@ private slots:
     void printAndSaveAsPdf() {
         auto c = m_ui->StartClient();
         QVERIFY(c);
-        QVERIFY(Results(*c));
+        QVERIFY(c->ShowResults());
         const QStringList numbers =
             c->Script(1, QStringLiteral("document.body.innerText.match(/W 712\\/\\d+/g) || []"))
                 .toStringList();
@@ -159,7 +154,7 @@ private slots:
     void findCountsMatches() {
         auto c = m_ui->StartClient();
         QVERIFY(c);
-        QVERIFY(Results(*c));
+        QVERIFY(c->ShowResults());
         const int expected =
             c->Script(1, QStringLiteral("(document.body.innerText.match(/712/g) || []).length"))
                 .toInt();
@@ -196,7 +191,7 @@ private slots:
             const QByteArray firstRun = settings.readAll();
             settings.close();
             QVERIFY(!firstRun.contains("[View]"));
-            QVERIFY(Results(*c));
+            QVERIFY(c->ShowResults());
             QTest::keyClick(PageInput(*c, 1), Qt::Key_Equal, Qt::ControlModifier);
             QTest::keyClick(PageInput(*c, 1), Qt::Key_Plus,
                             Qt::ControlModifier | Qt::ShiftModifier);
@@ -229,7 +224,7 @@ private slots:
         QVERIFY(again.Start());
         QCOMPARE(again.Browser(1)->ZoomPercent(), 125);
         QCOMPARE(again.Browser(2)->ZoomPercent(), 100);
-        QVERIFY(Results(again));
+        QVERIFY(again.ShowResults());
         QCOMPARE(kelvra::test::Engine(again.Browser(1))->zoomFactor(), 1.25);
     }
 
@@ -241,7 +236,7 @@ private slots:
         QCOMPARE(Quota(*c), QString());
         QVERIFY(c->LogInFromSideMenu(QStringLiteral("demo"), QStringLiteral("demo123")));
         QTRY_COMPARE_WITH_TIMEOUT(Quota(*c), QStringLiteral("Pages today: 0/20"), 3000);
-        QVERIFY(Results(*c));
+        QVERIFY(c->ShowResults());
         QStringList announced;
         connect(c->Browser(1), &kelvra::ui::BrowserView::beforeNavigate, this,
                 [&](const QString& url) { announced << url; });
@@ -277,7 +272,7 @@ private slots:
         QVERIFY(c->LogInFromSideMenu(QStringLiteral("vip"), QStringLiteral("vip123")));
         QTRY_COMPARE_WITH_TIMEOUT(Quota(*c), QStringLiteral("Pages today: 0/200 · VIP: 0/50"),
                                   3000);
-        QVERIFY(Results(*c));
+        QVERIFY(c->ShowResults());
         Shot(*c, QStringLiteral("screenshot-quota-en.png"));
         c->main->findChild<QAbstractButton*>("RzGroup5Items7")->click(); // language switch
         QTRY_COMPARE_WITH_TIMEOUT(Quota(*c), QStringLiteral("今日产品页: 0/200 · VIP: 0/50"),
@@ -301,7 +296,7 @@ private slots:
     void escapeStopsSlowPage() {
         auto c = m_ui->StartClient();
         QVERIFY(c);
-        QVERIFY(Results(*c));
+        QVERIFY(c->ShowResults());
         m_ui->Sim().InjectFault("/kelvra_cd/en/search/so_list.asp", "slow");
         c->SearchAnyNumber(QStringLiteral("LX 0012"));
         QTRY_VERIFY_WITH_TIMEOUT(c->version->isVisible(), 5000);
