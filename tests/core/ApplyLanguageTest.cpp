@@ -358,8 +358,9 @@ TEST(ApplyLanguageTest, UnwritableFilesStillApplyTheLanguage) {
                   f.view.events.end())
             << c.name;
         EXPECT_EQ(f.view.events.back(), "selected 5/7=0") << c.name;
-        if (c.settingsReadOnly)
+        if (c.settingsReadOnly) {
             EXPECT_EQ(ReadBytes(f.Settings()), before) << c.name;
+        }
         EXPECT_EQ(test::IsExistingFileForTest(f.Chinese()), !c.noLanguageFolder) << c.name;
     }
     AppState state;

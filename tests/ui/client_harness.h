@@ -85,16 +85,7 @@ public:
 
     // Runs a script in the page of a browser and waits for its result (empty on time-out).
     QVariant Script(int number, const QString& script, int ms = kPageWaitMs) const {
-        QVariant result;
-        bool done = false;
-        kelvra::test::Engine(Browser(number))
-            ->page()
-            ->runJavaScript(script, [&](const QVariant& value) {
-                result = value;
-                done = true;
-            });
-        QTest::qWaitFor([&] { return done; }, ms);
-        return result;
+        return Evaluate(kelvra::test::Engine(Browser(number)), script, ms);
     }
 
     // Clicks the first element matching a CSS selector in the page (inside the frame matching
