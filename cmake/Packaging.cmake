@@ -17,7 +17,10 @@ endif()
 set(KELVRA_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 install(FILES ${KELVRA_PACKAGING_DIR}/kelvra.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${KELVRA_PACKAGING_DIR}/io.kelvra.Kelvra.metainfo.xml
+# The release it describes is the project's version.
+configure_file(${KELVRA_PACKAGING_DIR}/io.kelvra.Kelvra.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/packaging/io.kelvra.Kelvra.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/io.kelvra.Kelvra.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${KELVRA_PACKAGING_DIR}/kelvra.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

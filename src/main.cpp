@@ -26,6 +26,7 @@
 #include "app/MainPresenter.h"
 #include "platform/Platform.h"
 #include "service/Endpoints.h"
+#include "settings/DataPaths.h"
 #include "ui/app/InstanceBeacon.h"
 #include "ui/app/KelvraApplication.h"
 #include "ui/app/MessageBoxes.h"

@@ -24,11 +24,13 @@ public:
     std::string FieldHint(int kind) const override { return Get(hint, kind); }
     void SetFieldText(int kind, const std::string& t) override { text[kind] = t; }
     void FocusField(int kind) override { events.push_back("focus:" + std::to_string(kind)); }
-    ListChoice Choice(const std::string& list) const override {
-        auto it = choices.find(list);
+    ListChoice Choice(ListBox list) const override {
+        auto it = choices.find(ListOf(list).controlName);
         return it == choices.end() ? ListChoice{} : it->second;
     }
-    void FocusList(const std::string& list) override { events.push_back("focus:" + list); }
+    void FocusList(ListBox list) override {
+        events.push_back(std::string("focus:") + ListOf(list).controlName);
+    }
     void ShowInfo(const std::string& t, const std::string& caption) override {
         events.push_back("info:" + caption + ":" + t);
     }

@@ -156,7 +156,8 @@ private slots:
         auto c = m_ui->StartClient();
         QVERIFY(c);
         c->main->activateWindow();
-        auto* field = c->main->findChild<QLineEdit*>(kelvra::FieldNameForKind(kelvra::kSearchOe));
+        auto* field =
+            c->main->findChild<QLineEdit*>(kelvra::NumberSearchOf(kelvra::kSearchOe)->field);
         QVERIFY(field);
         field->setFocus();
         QTRY_VERIFY_WITH_TIMEOUT(field->hasFocus(), 5000);

@@ -101,7 +101,7 @@ public:
 
     // Types a number into the any-number field and presses Enter there.
     void SearchAnyNumber(const QString& number) const {
-        auto* field = main->findChild<QLineEdit*>(FieldNameForKind(kSearchAny));
+        auto* field = main->findChild<QLineEdit*>(NumberSearchOf(kSearchAny)->field);
         field->setFocus();
         field->setText(number);
         QTest::keyClick(field, Qt::Key_Return);

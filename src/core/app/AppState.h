@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "app/Version.h"
 #include "service/Session.h"
 
 namespace kelvra {
@@ -17,7 +18,7 @@ struct AppState {
     std::string xmlBaseUrl;  // ".../kelvra_cd/xml/", set at first show
     std::string serviceRoot; // scheme, host and port of the service, no trailing "/"
     std::map<std::string, std::string> heldTexts; // language texts kept by key name
-    std::string baseCaption = "Kelvra(Ver 1.0.0.3)";
+    std::string baseCaption = std::string("Kelvra(Ver ") + kBuildVersion + ")";
     bool startupDone = false;
     Session session;
     int searchKind = 1;

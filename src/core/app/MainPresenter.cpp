@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "service/Endpoints.h"
 #include "service/Probe.h"
+#include "service/SessionRules.h"
 #include "settings/ApplyLanguage.h"
 #include "settings/SettingsError.h"
 
@@ -45,7 +46,7 @@ MainPresenter::MainPresenter(AppState& state, MainView& view, MainServices servi
     : m_state(state), m_view(view), m_services(std::move(services)) {}
 
 void MainPresenter::FormCreate() {
-    m_state.session.ResetToStart();
+    SetSessionStartValues(m_state.session);
     m_state.startupDone = false;
     m_state.language = "Chinese";
     m_state.searchKind = 1;

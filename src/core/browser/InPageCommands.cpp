@@ -117,14 +117,14 @@ bool InPageCommands::CheckAccount(bool dropVipFlag) {
     if (!check.positive()) {
         ShowServiceErrorPage();
         m_busy.HideBusy();
-        DropSession(dropVipFlag);
+        EndAccountSession(dropVipFlag);
         ShowLogin();
         return false;
     }
     if (m_state.session.s_login == "False") {
         // No page of our own: the product page goes on loading behind the login window.
         m_busy.HideBusy();
-        DropSession(true);
+        EndAccountSession(true);
         ShowLogin();
         return false;
     }
@@ -132,7 +132,7 @@ bool InPageCommands::CheckAccount(bool dropVipFlag) {
         m_view.ShowMessage(FunctionText("s_err_message_relogin"), kCaptionTip);
         ShowServiceErrorPage();
         m_busy.HideBusy();
-        DropSession(dropVipFlag);
+        EndAccountSession(dropVipFlag);
         ShowLogin();
         return false;
     }
@@ -143,11 +143,11 @@ void InPageCommands::ShowServiceErrorPage() {
     m_view.NavigateMain(ServiceErrorPageUrl(m_state));
 }
 
-void InPageCommands::DropSession(bool dropVipFlag) {
+void InPageCommands::EndAccountSession(bool dropVipFlag) {
     if (dropVipFlag) {
         DropSessionAndVipFlag(m_state.session);
     } else {
-        kelvra::DropSession(m_state.session);
+        DropSession(m_state.session);
     }
 }
 

@@ -60,7 +60,8 @@ private:
     // The part of a product step after the username test; false when the step has ended.
     bool CheckAccount(bool dropVipFlag);
     void ShowServiceErrorPage();
-    void DropSession(bool dropVipFlag);
+    // Drops the account's session, with its VIP flag when asked.
+    void EndAccountSession(bool dropVipFlag);
     void ShowLogin();
     std::string FunctionText(const char* key) const;
 

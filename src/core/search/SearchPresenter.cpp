@@ -3,46 +3,15 @@
 #include <utility>
 
 #include "app/Strings.h"
+#include "search/SearchKinds.h"
 #include "search/SearchUrls.h"
+#include "settings/LanguageTables.h"
 
 namespace kelvra {
 namespace {
 
-// Message key and built-in English text of each number kind (1 to 5).
-struct KindMessage {
-    const char* key;
-    const char* fallback;
-};
-constexpr KindMessage kMessages[] = {
-    {"err_message_any", "Input Any Number"}, {"err_message_item", "Input Manufacturer Number"},
-    {"err_message_oe", "Input OE Number"},   {"err_message_tsh", "Input Special Number"},
-    {"err_message_gjbm", "Input EAN"},
-};
-
-// Lists checked by each list search, in order (kinds 6 to 9).
-const std::vector<const char*>& ListsOfKind(int kind) {
-    static const std::vector<const char*> kVehicleType = {"cb_group1_brand", "cb_group1_category",
-                                                          "cb_group1_type"};
-    static const std::vector<const char*> kVehicleBrand = {"cb_group1_brand_all"};
-    static const std::vector<const char*> kEngineCode = {"cb_group2_eg", "engine_code"};
-    static const std::vector<const char*> kEngineBrand = {"cb_group2_eg_all"};
-    static const std::vector<const char*> kNone;
-    switch (kind) {
-    case kSearchVehicleType:
-        return kVehicleType;
-    case kSearchVehicleBrand:
-        return kVehicleBrand;
-    case kSearchEngineCode:
-        return kEngineCode;
-    case kSearchEngineBrand:
-        return kEngineBrand;
-    default:
-        return kNone;
-    }
-}
-
 bool IsNumberKind(int kind) {
-    return kind >= kSearchAny && kind <= kSearchEan;
+    return NumberSearchOf(kind) != nullptr;
 }
 
 bool BlankOnly(const std::string& text) {
@@ -103,11 +72,11 @@ void SearchPresenter::FieldExit(int kind) {
 }
 
 void SearchPresenter::ListButtonClick(int kind) {
-    const auto& lists = ListsOfKind(kind);
-    if (lists.empty()) {
+    const ListSearch* search = ListSearchOf(kind);
+    if (search == nullptr) {
         return;
     }
-    for (const char* list : lists) {
+    for (const ListBox list : search->lists) {
         if (m_view.Choice(list).id == 0) {
             m_view.FocusList(list);
             return;
@@ -136,8 +105,9 @@ void SearchPresenter::AfterLogin(const std::string& outcome) {
 }
 
 void SearchPresenter::ShowKindMessage(int kind) {
-    const KindMessage& m = kMessages[kind - 1];
-    m_view.ShowInfo(m_state.Held(m.key, m.fallback), m_state.Held("message_tip", "Tip"));
+    const char* key = NumberSearchOf(kind)->messageKey;
+    m_view.ShowInfo(m_state.Held(key, BuiltInText("Function", key, false)),
+                    m_state.Held("message_tip", "Tip"));
 }
 
 void SearchPresenter::Search(int kind) {

@@ -5,20 +5,6 @@
 namespace kelvra {
 namespace {
 
-struct NumberSearch {
-    const char* field;
-    const char* prefix;
-};
-
-// Indexed by kind - 1, in panel order of the kinds.
-constexpr NumberSearch kNumberSearches[] = {
-    {"suiEdit_group0_3", "search/so_list.asp?chaxuntiaojian=renyi&renyi="},
-    {"suiEdit_group0_2", "search/so_list.asp?chaxuntiaojian=chansh&chansh="},
-    {"suiEdit_group0_1", "search/so_list.asp?chaxuntiaojian=OEM&OEM="},
-    {"suiEdit_group0_4", "search/so_list.asp?chaxuntiaojian=teshu&teshu="},
-    {"suiEdit_group0_5", "search/so_list.asp?chaxuntiaojian=guoji&guoji="},
-};
-
 std::string Identity(const AppState& state) {
     const Session& s = state.session;
     return "&Gid=" + EncodeQueryValue(s.gid) + "&Mac=" + EncodeQueryValue(s.s_mac) +
@@ -32,61 +18,42 @@ std::string Text(const ListChoice& c) {
     return EncodeQueryValue(c.text);
 }
 
-// The brand parameters shared by kinds 6 to 9, from t_search_brand to t_search_name.
-std::string BrandParameters(const ListChoice& brand) {
-    return "&t_search_brand=" + Id(brand) + "&t_search_brand_Name=" + Text(brand) +
-           "&t_bra_id=" + Id(brand) + "&t_bra_name=" + Text(brand) +
-           "&t_search_name=" + Text(brand);
+// The brand parameters shared by kinds 7 to 9, from t_search_brand to t_search_name, after the
+// given separator ('?' when they open the query, '&' otherwise).
+std::string BrandParameters(char separator, const ListChoice& brand) {
+    return separator + std::string("t_search_brand=") + Id(brand) +
+           "&t_search_brand_Name=" + Text(brand) + "&t_bra_id=" + Id(brand) +
+           "&t_bra_name=" + Text(brand) + "&t_search_name=" + Text(brand);
 }
 
 } // namespace
 
-const char* FieldNameForKind(int kind) {
-    if (kind < kSearchAny || kind > kSearchEan) {
-        return "";
-    }
-    return kNumberSearches[kind - 1].field;
-}
-
 std::string GetSearchURL(int kind, const SearchView& view, const AppState& state) {
-    const std::string& base = state.pageBaseUrl;
-    const bool ordinary = state.session.admin == "1";
-    if (kind >= kSearchAny && kind <= kSearchEan) {
-        return base + kNumberSearches[kind - 1].prefix + EncodeQueryValue(view.FieldText(kind)) +
+    if (const NumberSearch* search = NumberSearchOf(kind)) {
+        return state.pageBaseUrl + search->urlPrefix + EncodeQueryValue(view.FieldText(kind)) +
                "&f_mode=jqcz" + Identity(state);
     }
-    switch (kind) {
-    case kSearchVehicleType: {
-        const ListChoice type = view.Choice("cb_group1_type");
-        const ListChoice brand = view.Choice("cb_group1_brand");
-        return base + "search/brand_list_yorx.asp" + "?typ_id=" + Id(type) +
-               "&t_search_brand=" + Id(brand) + "&t_search_brand_Name=" + Text(brand) +
-               "&t_selected=" + Id(type) + "&t_bra_id=" + Id(brand) + "&t_bra_name=" + Text(brand) +
-               "&t_search_name=" + Text(brand) + Identity(state);
-    }
-    case kSearchVehicleBrand: {
-        const ListChoice brand = view.Choice("cb_group1_brand_all");
-        std::string page =
-            ordinary ? "search/brand_list_kelvra_normal.asp" : "search/brand_list_kelvra_vip.asp";
-        std::string params = BrandParameters(brand);
-        params[0] = '?';
-        return base + page + params + "&t_selected=0" + Identity(state);
-    }
-    case kSearchEngineCode: {
-        const ListChoice code = view.Choice("engine_code");
-        const ListChoice brand = view.Choice("cb_group2_eg");
-        return base + "search/engine_list_yorx.asp" + "?typ_id=" + Id(code) +
-               BrandParameters(brand) + "&t_selected=0" + Identity(state);
-    }
-    case kSearchEngineBrand: {
-        const ListChoice brand = view.Choice("cb_group2_eg_all");
-        std::string page =
-            ordinary ? "search/engine_list_kelvra_normal.asp" : "search/engine_list_kelvra_vip.asp";
-        return base + page + "?typ_id=" + Id(brand) + BrandParameters(brand) + "&t_selected=0" +
-               Identity(state);
-    }
-    default:
+    const ListSearch* search = ListSearchOf(kind);
+    if (search == nullptr) {
         return {};
+    }
+    // The block's first list holds the brand, its last the chosen detail (the brand again when
+    // the block has one list).
+    const ListChoice brand = view.Choice(search->lists.front());
+    const ListChoice detail = view.Choice(search->lists.back());
+    const bool vipPage = search->vipPage != nullptr && state.session.admin != "1";
+    const std::string page = state.pageBaseUrl + (vipPage ? search->vipPage : search->page);
+    switch (kind) {
+    case kSearchVehicleType:
+        return page + "?typ_id=" + Id(detail) + "&t_search_brand=" + Id(brand) +
+               "&t_search_brand_Name=" + Text(brand) + "&t_selected=" + Id(detail) +
+               "&t_bra_id=" + Id(brand) + "&t_bra_name=" + Text(brand) +
+               "&t_search_name=" + Text(brand) + Identity(state);
+    case kSearchVehicleBrand:
+        return page + BrandParameters('?', brand) + "&t_selected=0" + Identity(state);
+    default: // the engine searches
+        return page + "?typ_id=" + Id(detail) + BrandParameters('&', brand) + "&t_selected=0" +
+               Identity(state);
     }
 }
 

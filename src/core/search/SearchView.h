@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "service/SelectionLists.h"
+
 namespace kelvra {
 
 // The chosen entry of a selection list: its id (0 for the prompt) and the text it shows.
@@ -12,7 +14,7 @@ struct ListChoice {
 };
 
 // What the search panels need of the main window. Number fields are addressed by search kind
-// (1 to 5), lists by their object name ("cb_group1_brand", "engine_code", ...).
+// (1 to 5), lists by their ListBox.
 class SearchView {
 public:
     virtual ~SearchView() = default;
@@ -20,8 +22,8 @@ public:
     virtual std::string FieldHint(int kind) const = 0;
     virtual void SetFieldText(int kind, const std::string& text) = 0;
     virtual void FocusField(int kind) = 0;
-    virtual ListChoice Choice(const std::string& listName) const = 0;
-    virtual void FocusList(const std::string& listName) = 0;
+    virtual ListChoice Choice(ListBox list) const = 0;
+    virtual void FocusList(ListBox list) = 0;
     // A modal information box with one OK button.
     virtual void ShowInfo(const std::string& text, const std::string& caption) = 0;
     // Navigates WebBrowser1.

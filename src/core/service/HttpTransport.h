@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "app/Version.h"
+
 namespace kelvra {
 
 // How a request ended. Every kind but Ok is a failure of the request as a whole.
@@ -45,7 +47,7 @@ struct HttpRequestOptions {
     bool readBody = true;    // false: status only, the body is never read
     bool bypassCache = true; // send no-cache request headers
     bool followRedirects = false;
-    std::string userAgent = "Kelvra/1.0.0.3";
+    std::string userAgent = std::string("Kelvra/") + kBuildVersion;
     HttpProgress progress; // optional
 };
 

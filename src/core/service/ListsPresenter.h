@@ -38,8 +38,9 @@ public:
     std::string PromptFor(ListBox list) const;
 
 private:
-    // Loads one service into a list; false (error page shown) when the load failed.
-    bool Load(ListBox list, const std::string& servicePath);
+    // Loads a list from its service (a cascaded list for its parent's chosen id); false (error
+    // page shown) when the load failed.
+    bool Load(ListBox list);
     void ClearToPrompt(ListBox list);
     bool Online() const;
 
@@ -49,8 +50,5 @@ private:
     std::function<bool()> m_networkOnline;
     HttpRequestOptions m_options;
 };
-
-// Entry element and attribute names of each list's service documents.
-const ListFormat& ListFormatFor(ListBox list);
 
 } // namespace kelvra

@@ -3,18 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace kelvra {
+#include "service/SelectionLists.h"
 
-// The seven selection lists of the side panel, by their control names.
-enum class ListBox {
-    cb_group1_brand,
-    cb_group1_category,
-    cb_group1_type,
-    cb_group1_brand_all,
-    cb_group2_eg,
-    engine_code,
-    cb_group2_eg_all,
-};
+namespace kelvra {
 
 // What the list logic needs of the main window's drop-down lists and page area. None of these
 // calls may raise a change event: only a choice made by the user does.

@@ -24,15 +24,6 @@ struct Session {
 
     bool LoggedIn() const { return !username.empty(); }
     bool IsVip() const { return admin != "1"; }
-    // Logged-out values set when the main window is created; password, counters and dates stay.
-    void ResetToStart() {
-        username.clear();
-        s_mac.clear();
-        s_ip.clear();
-        s_login = "False";
-        admin = "1";
-        gid = "0";
-    }
 };
 
 } // namespace kelvra

@@ -8,7 +8,12 @@ constexpr std::int32_t kMaxCount = std::numeric_limits<std::int32_t>::max();
 } // namespace
 
 void SetSessionStartValues(Session& session) {
-    session = Session{};
+    session.username.clear();
+    session.s_mac.clear();
+    session.s_ip.clear();
+    session.s_login = "False";
+    session.admin = "1";
+    session.gid = "0";
 }
 
 void ApplyNegativeLogin(Session& session) {

@@ -5,7 +5,8 @@
 
 namespace kelvra {
 
-// The record as the main window's creation leaves it: every field at its start value.
+// The record as the main window's creation leaves it: logged out (username, s_mac and s_ip empty,
+// s_login "False", admin "1", gid "0"); the password, counters and dates keep their values.
 void SetSessionStartValues(Session& session);
 
 // A negative full login check: username, s_mac and s_ip empty, admin "1", gid "0"; the password,

@@ -2,9 +2,13 @@
 
 #include "settings/AtomicFile.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
+#include <string_view>
+#include <vector>
 
+#include "search/SearchKinds.h"
 #include "service/Endpoints.h"
 #include "settings/DataPaths.h"
 #include "settings/LanguageFile.h"
@@ -34,6 +38,11 @@ private:
     bool m_chinese;
 };
 
+// Control names in text order ("Button1" before "Button2").
+bool NameOrder(const char* a, const char* b) {
+    return std::string_view(a) < std::string_view(b);
+}
+
 std::string CaptionWith(const AppState& state, const std::string& welcome,
                         const std::string& notLoggedIn) {
     if (state.session.LoggedIn()) {
@@ -46,23 +55,39 @@ std::string CaptionWith(const AppState& state, const std::string& welcome,
 void PutTextsOnView(AppState& state, LanguageView& view, const AppliedTexts& texts, bool chinese) {
     std::map<std::string, std::string> held;
     view.SetControlText("RzGroup1", texts.Function("Group1"));
-    for (int i = 1; i <= 9; ++i) {
-        view.SetControlText("Button" + std::to_string(i), texts.Function("Button"));
+    // Buttons and fields in the order of their names.
+    std::vector<const char*> buttons;
+    std::vector<const NumberSearch*> numberSearches;
+    for (const NumberSearch& search : NumberSearches()) {
+        buttons.push_back(search.button);
+        numberSearches.push_back(&search);
     }
-    for (int i = 1; i <= 5; ++i) {
-        const std::string key = "se_" + std::to_string(i);
-        const std::string field = "suiEdit_group0_" + std::to_string(i);
+    for (const ListSearch& search : ListSearches()) {
+        buttons.push_back(search.button);
+    }
+    std::sort(buttons.begin(), buttons.end(), NameOrder);
+    for (const char* button : buttons) {
+        view.SetControlText(button, texts.Function("Button"));
+    }
+    std::sort(
+        numberSearches.begin(), numberSearches.end(),
+        [](const NumberSearch* a, const NumberSearch* b) { return NameOrder(a->field, b->field); });
+    for (const NumberSearch* search : numberSearches) {
         // The field's text and hint are always the same string; the fields rely on it.
-        const std::string text = (chinese ? "" : " ") + texts.Function(key.c_str());
-        view.SetControlText(field, text);
-        view.SetControlHint(field, text);
+        const std::string text = (chinese ? "" : " ") + texts.Function(search->hintKey);
+        view.SetControlText(search->field, text);
+        view.SetControlHint(search->field, text);
     }
     view.SetControlText("RzGroup2", texts.Function("Group2"));
     for (const char* key : {"rcb_1", "rcb_2", "rcb_3"}) {
         texts.Hold(held, "Function", key);
     }
-    view.SetControlText("Label1", texts.Function("title_1"));
-    view.SetControlText("Label2", texts.Function("title_2"));
+    const auto title = [&](int kind) {
+        const ListSearch& search = *ListSearchOf(kind);
+        view.SetControlText(search.titleLabel, texts.Function(search.titleKey));
+    };
+    title(kSearchVehicleType);
+    title(kSearchVehicleBrand);
     view.SetControlText("RzGroup3", texts.Function("Group3"));
     for (const char* key :
          {"rcb_4", "rcb_5", "message_tip", "err_message_oe", "err_message_item", "err_message_any",
@@ -70,16 +95,14 @@ void PutTextsOnView(AppState& state, LanguageView& view, const AppliedTexts& tex
           "message_update", "err_message_notconn"}) {
         texts.Hold(held, "Function", key);
     }
-    view.SetControlText("Label3", texts.Function("title_3"));
-    view.SetControlText("Label4", texts.Function("title_4"));
+    title(kSearchEngineCode);
+    title(kSearchEngineBrand);
     view.SetControlText("RzGroup4", texts.Function("Group4"));
     view.SetSideItemCaption(4, 0, texts.Function("G4_recomm"));
     view.SetControlText("RzGroup5", texts.Function("Group5"));
-    const char* items[] = {"G5_about",      "G5_understand",     "G5_apply",
-                           "G5_info",       "G5_location",       "G5_Switch_Accounts",
-                           "G5_buy_online", "G5_change_language"};
-    for (int i = 0; i < 8; ++i) {
-        view.SetSideItemCaption(5, i, texts.Function(items[i]));
+    int item = 0;
+    for (const char* key : kOtherItemKeys) {
+        view.SetSideItemCaption(5, item++, texts.Function(key));
     }
     view.SetControlText("Label5", texts.Function("err_dataerr"));
     texts.Hold(held, "Function", "err_vip");

@@ -48,6 +48,22 @@ std::string UpdateScriptPath(const std::string& dataFolder) {
 #endif
 }
 
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+#ifdef _WIN32
+    return folder + "\\" + name;
+#else
+    return folder + "/" + name;
+#endif
+}
+
+std::string FolderOfPath(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
+
 bool IsExistingFile(const std::string& path) {
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec);

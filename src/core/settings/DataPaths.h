@@ -15,6 +15,11 @@ std::string LanguageFolderPath(const std::string& dataFolder); // ".../Language"
 std::string LanguageFilePath(const std::string& dataFolder, std::string_view fileName);
 std::string UpdateScriptPath(const std::string& dataFolder); // "$$update.bat" or "$$update.sh"
 
+// Folder + separator + name ("\" on Windows, "/" elsewhere).
+std::string PathInFolder(const std::string& folder, const std::string& name);
+// The folder part of a path (no trailing separator, the root kept as "/"); "." when there is none.
+std::string FolderOfPath(const std::string& path);
+
 // True when the path names an existing regular file; a directory of that name does not count.
 bool IsExistingFile(const std::string& path);
 

@@ -19,6 +19,11 @@ struct LanguageText {
 inline constexpr const char* kEnglishLanguageFile = "enu.ini";
 inline constexpr const char* kChineseLanguageFile = "chs.ini";
 
+// The "Function" keys of the items of the side panel's last group ("Other"), in their order.
+inline constexpr const char* kOtherItemKeys[] = {
+    "G5_about",    "G5_understand",      "G5_apply",      "G5_info",
+    "G5_location", "G5_Switch_Accounts", "G5_buy_online", "G5_change_language"};
+
 // Every key of the language files, sections Login, Function, Status, Update and Title in this
 // order, each section's keys in the order they are written. Texts are UTF-8.
 const std::vector<LanguageText>& LanguageTable();

@@ -2,12 +2,10 @@
 
 #include <string>
 
+#include "app/Version.h"
 #include "settings/IniFile.h"
 
 namespace kelvra {
-
-// The version of this build, written into the settings at every start.
-inline constexpr const char* kBuildVersion = "1.0.0.3";
 
 // The settings file "kelvra_config.ini" of the data folder, section INFO. Each accessor opens the
 // file, reads or writes its key and releases it. Readers give the key's default when the file or
@@ -32,7 +30,7 @@ public:
     bool ReadRember() const;
     void WriteRember(bool remember) const;
 
-    // Version: the installed version; default "1.0.0.3".
+    // Version: the installed version; default the build's version.
     std::string ReadVersion() const;
     void WriteVersion(const std::string& version) const;
 
@@ -41,8 +39,8 @@ public:
     std::string ReadResetLanguage() const;
     void WriteResetLanguage(const std::string& value) const;
 
-    // A new settings file: Language "English", UserName empty, Rember "0", Version "1.0.0.3",
-    // in this order, written at once. Throws SettingsWriteError on failure.
+    // A new settings file: Language "English", UserName empty, Rember "0", Version the build's
+    // version, in this order, written at once. Throws SettingsWriteError on failure.
     void CreateWithDefaults() const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "service/XmlDocument.h"
 #include "settings/AtomicFile.h"
+#include "settings/DataPaths.h"
 #include "settings/SettingsError.h"
 #include "update/Sha256.h"
 
@@ -38,22 +39,6 @@ std::string CollisionWithExecutable(const FileList& list, const std::string& exe
 
 void RemoveInterruptedSaves(const std::string& folder) {
     RemoveStaleTemporaries(folder, kUpdatePartMark);
-}
-
-std::string PathInFolder(const std::string& folder, const std::string& name) {
-#ifdef _WIN32
-    return folder + "\\" + name;
-#else
-    return folder + "/" + name;
-#endif
-}
-
-std::string FolderOfPath(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
 FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
@@ -125,7 +110,8 @@ FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
 DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest& request,
                                  const std::atomic<bool>& stopRequested,
                                  const DownloadNotifications& notifications) {
-    DownloadResult result;
+    // Until a file list is read and usable, the run ends as a failed list.
+    DownloadResult result(DownloadEnd::FileListFailed);
     const HttpRequestOptions listOptions = ListOptions(request.limits, stopRequested);
     UpdateListInfo info;
     if (const XmlLoadResult updateList = LoadXml(transport, request.updateListUrl, listOptions);

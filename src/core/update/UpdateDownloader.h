@@ -22,7 +22,10 @@ enum class DownloadEnd {
 };
 
 struct DownloadResult {
-    DownloadEnd end = DownloadEnd::FileListFailed;
+    // A result says how the run ended from the start: there is no outcome by default.
+    explicit DownloadResult(DownloadEnd how) : end(how) {}
+
+    DownloadEnd end;
     std::string ver;                     // the version the update list announced
     std::string mainProgram;             // the list's main program (plain name), or empty
     bool mainProgramSaved = false;       // this run saved the main program whole
@@ -95,10 +98,5 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
 // Removes the leftovers of saves that a crash or a kill cut short ("<name>.kelvra-part-<pid>" of
 // another process) from the folder; nothing else. Errors are ignored.
 void RemoveInterruptedSaves(const std::string& folder);
-
-// Folder + separator + name ("\" on Windows, "/" elsewhere).
-std::string PathInFolder(const std::string& folder, const std::string& name);
-// The folder part of a path (no trailing separator); "." when there is none.
-std::string FolderOfPath(const std::string& path);
 
 } // namespace kelvra

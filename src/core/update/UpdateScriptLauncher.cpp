@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "settings/AtomicFile.h"
+#include "settings/DataPaths.h"
 #include "settings/SettingsError.h"
 
 #ifdef _WIN32
@@ -20,17 +21,8 @@
 namespace kelvra {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
 std::string ParentName(const std::string& path, const std::string& name) {
-#ifdef _WIN32
-    return FolderOf(path) + "\\" + name;
-#else
-    return FolderOf(path) + "/" + name;
-#endif
+    return PathInFolder(FolderOfPath(path), name);
 }
 
 #ifdef _WIN32
@@ -114,8 +106,8 @@ bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
         return false;
     }
 #ifdef _WIN32
-    const std::string script = BuildWindowsUpdateScript(request.exePath, FolderOf(request.exePath),
-                                                        request.mainProgram, request.scriptPath);
+    const std::string script = BuildWindowsUpdateScript(
+        request.exePath, FolderOfPath(request.exePath), request.mainProgram, request.scriptPath);
     if (script.empty()) {
         return false; // a hostile name: nothing is written, nothing will be replaced
     }

@@ -39,7 +39,7 @@ PublishedVersion ReadPublishedVersion(const XmlLoadResult& reply);
 enum class VersionOutcome {
     NoNetwork,    // the network test failed: the "TIP" message, nothing else
     AskUpdate,    // published is higher: ask message_update, Yes opens the update window
-    ResetVersion, // published is lower (or none): Version = 1.0.0.3, reset_language = 0
+    ResetVersion, // published is lower (or none): Version = this build, reset_language = 0
     Nothing,      // equal
 };
 

@@ -8,37 +8,32 @@
 
 namespace kelvra {
 
+ListComboBoxes FindListBoxes(const QObject& window) {
+    ListComboBoxes boxes{};
+    for (const SelectionList& list : SelectionLists())
+        boxes[static_cast<std::size_t>(list.box)] =
+            window.findChild<QComboBox*>(QLatin1String(list.controlName));
+    return boxes;
+}
+
 ComboListsBinder::ComboListsBinder(const ListComboBoxes& boxes, std::function<void()> showErrorPage,
                                    AppState& state, HttpTransport& transport,
                                    std::function<bool()> networkOnline, QObject* parent)
     : QObject(parent), m_boxes(boxes), m_showErrorPage(std::move(showErrorPage)),
       m_presenter(state, transport, *this, std::move(networkOnline)) {
-    connect(m_boxes.cb_group1_brand, &QComboBox::activated, this,
-            [this](int) { m_presenter.cb_group1_brandChange(); });
-    connect(m_boxes.cb_group1_category, &QComboBox::activated, this,
-            [this](int) { m_presenter.cb_group1_categoryChange(); });
-    connect(m_boxes.cb_group2_eg, &QComboBox::activated, this,
-            [this](int) { m_presenter.cb_group2_egChange(); });
+    // The lists whose choice fills another one.
+    const std::pair<ListBox, void (ListsPresenter::*)()> changes[] = {
+        {ListBox::cb_group1_brand, &ListsPresenter::cb_group1_brandChange},
+        {ListBox::cb_group1_category, &ListsPresenter::cb_group1_categoryChange},
+        {ListBox::cb_group2_eg, &ListsPresenter::cb_group2_egChange},
+    };
+    for (const auto& [list, change] : changes)
+        connect(Box(list), &QComboBox::activated, this,
+                [this, change](int) { (m_presenter.*change)(); });
 }
 
 QComboBox* ComboListsBinder::Box(ListBox list) const {
-    switch (list) {
-    case ListBox::cb_group1_brand:
-        return m_boxes.cb_group1_brand;
-    case ListBox::cb_group1_category:
-        return m_boxes.cb_group1_category;
-    case ListBox::cb_group1_type:
-        return m_boxes.cb_group1_type;
-    case ListBox::cb_group1_brand_all:
-        return m_boxes.cb_group1_brand_all;
-    case ListBox::cb_group2_eg:
-        return m_boxes.cb_group2_eg;
-    case ListBox::engine_code:
-        return m_boxes.engine_code;
-    case ListBox::cb_group2_eg_all:
-        return m_boxes.cb_group2_eg_all;
-    }
-    return nullptr;
+    return m_boxes[static_cast<std::size_t>(list)];
 }
 
 void ComboListsBinder::ClearToPrompt(ListBox list, const std::string& prompt) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include <QObject>
@@ -13,16 +14,11 @@ class QComboBox;
 
 namespace kelvra {
 
-// The seven drop-down lists of the main window's side panel.
-struct ListComboBoxes {
-    QComboBox* cb_group1_brand = nullptr;
-    QComboBox* cb_group1_category = nullptr;
-    QComboBox* cb_group1_type = nullptr;
-    QComboBox* cb_group1_brand_all = nullptr;
-    QComboBox* cb_group2_eg = nullptr;
-    QComboBox* engine_code = nullptr;
-    QComboBox* cb_group2_eg_all = nullptr;
-};
+// The seven drop-down lists of the main window's side panel, indexed by ListBox.
+using ListComboBoxes = std::array<QComboBox*, kListBoxCount>;
+
+// Finds the seven lists under the window by their control names; a missing one stays null.
+ListComboBoxes FindListBoxes(const QObject& window);
 
 // Connects the side panel's combo boxes to the list logic: the boxes hold the entries with
 // their ids as item data, and a user's choice (the activated signal only, so clearing or

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "search/SearchKinds.h"
+#include "settings/LanguageTables.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/skin/LazyPicture.h"
 #include "ui/skin/Skin.h"
@@ -45,7 +47,7 @@ QLabel* PanelLabel(const QString& name, const QString& text, QWidget* parent) {
     return label;
 }
 
-QComboBox* ListBox(const QString& name, const QString& accessible, QWidget* parent) {
+QComboBox* DropDownList(const QString& name, const QString& accessible, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
     box->setAccessibleName(accessible);
@@ -60,35 +62,26 @@ void AddCentred(QVBoxLayout* layout, QWidget* widget) {
     layout->addWidget(widget, 0, Qt::AlignHCenter);
 }
 
+// The text a control shows before the first language is applied: the Chinese text of its key.
+QString DesignedText(const char* key) {
+    return QString::fromUtf8(BuiltInText("Function", key, true));
+}
+
 QWidget* NumberPanel() {
-    struct Row {
-        const char* edit;
-        const char* button;
-        const char* designed;
-        const char* accessible;
-    };
-    // Top to bottom: any number, manufacturer number, OE number, special number, EAN.
-    const Row rows[] = {
-        {"suiEdit_group0_3", "Button3", "请输入任意编号", "Any number"},
-        {"suiEdit_group0_2", "Button2", "请输入厂商编号", "Manufacturer number"},
-        {"suiEdit_group0_1", "Button1", "请输入OE号", "OE number"},
-        {"suiEdit_group0_4", "Button4", "请输入特殊号", "Special number"},
-        {"suiEdit_group0_5", "Button6", "请输入国际编码", "EAN"},
-    };
     auto* panel = new QWidget;
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 12, 0, 8);
     layout->setSpacing(4);
-    for (const Row& row : rows) {
-        auto* edit = new QLineEdit(QString::fromUtf8(row.designed), panel);
-        edit->setObjectName(row.edit);
-        edit->setAccessibleName(QString::fromUtf8(row.accessible));
+    for (const NumberSearch& search : NumberSearches()) {
+        auto* edit = new QLineEdit(DesignedText(search.hintKey), panel);
+        edit->setObjectName(search.field);
+        edit->setAccessibleName(QString::fromUtf8(search.accessibleName));
         edit->setToolTip(edit->text());
         edit->setProperty("hint", edit->text());
         edit->setFixedSize(kFieldWidth, 23);
         AddCentred(layout, edit);
-        auto* button =
-            SearchButton(row.button, QStringLiteral("Search by ") + row.accessible, panel);
+        auto* button = SearchButton(search.button,
+                                    QStringLiteral("Search by ") + search.accessibleName, panel);
         auto* buttonRow = new QHBoxLayout;
         buttonRow->setContentsMargins(0, 0, (185 - kFieldWidth) / 2, 0);
         buttonRow->addStretch(1);
@@ -100,56 +93,35 @@ QWidget* NumberPanel() {
     return panel;
 }
 
-struct ListRow {
-    const char* name;
-    const char* accessible;
-};
-
 // A titled block of lists with its search button.
-void AddListBlock(QVBoxLayout* layout, QWidget* panel, const char* label, const char* title,
-                  std::initializer_list<ListRow> lists, const char* button, const char* what) {
+void AddListBlock(QVBoxLayout* layout, QWidget* panel, const ListSearch& search) {
     // Left-aligned with the lists; added without an alignment so that a wrapped title gets
     // the height of its lines.
-    QLabel* heading = PanelLabel(label, QString::fromUtf8(title), panel);
+    QLabel* heading = PanelLabel(search.titleLabel, DesignedText(search.titleKey), panel);
     heading->setContentsMargins((185 - kFieldWidth) / 2, 0, 8, 0);
     layout->addWidget(heading);
-    for (const ListRow& list : lists)
-        AddCentred(layout, ListBox(list.name, QString::fromUtf8(list.accessible), panel));
+    for (const ListBox box : search.lists) {
+        const SelectionList& list = ListOf(box);
+        AddCentred(layout,
+                   DropDownList(list.controlName, QString::fromUtf8(list.accessibleName), panel));
+    }
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setContentsMargins(0, 0, (185 - kFieldWidth) / 2, 0);
     buttonRow->addStretch(1);
-    buttonRow->addWidget(SearchButton(button, QString::fromUtf8(what), panel));
+    buttonRow->addWidget(
+        SearchButton(search.button, QString::fromUtf8(search.accessibleName), panel));
     layout->addLayout(buttonRow);
 }
 
-QWidget* VehiclePanel() {
+// A panel of two blocks of lists: the searches of the two kinds, top to bottom.
+QWidget* ListPanel(int upperKind, int lowerKind) {
     auto* panel = new QWidget;
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 12, 0, 8);
     layout->setSpacing(5);
-    AddListBlock(layout, panel, "Label1", "按具体车型查找配件信息",
-                 {{"cb_group1_brand", "Make"},
-                  {"cb_group1_category", "Model"},
-                  {"cb_group1_type", "Vehicle type"}},
-                 "Button5", "Search by vehicle type");
+    AddListBlock(layout, panel, *ListSearchOf(upperKind));
     layout->addSpacing(18);
-    AddListBlock(layout, panel, "Label2", "按车辆品牌查找配件信息",
-                 {{"cb_group1_brand_all", "All makes"}}, "Button8", "Search by vehicle brand");
-    layout->addStretch(1);
-    return panel;
-}
-
-QWidget* EnginePanel() {
-    auto* panel = new QWidget;
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 12, 0, 8);
-    layout->setSpacing(5);
-    AddListBlock(layout, panel, "Label3", "按发动机型号查找配件信息",
-                 {{"cb_group2_eg", "Engine brand"}, {"engine_code", "Engine code"}}, "Button7",
-                 "Search by engine code");
-    layout->addSpacing(18);
-    AddListBlock(layout, panel, "Label4", "按发动机品牌查找配件信息",
-                 {{"cb_group2_eg_all", "All engine brands"}}, "Button9", "Search by engine brand");
+    AddListBlock(layout, panel, *ListSearchOf(lowerKind));
     layout->addStretch(1);
     return panel;
 }
@@ -169,28 +141,21 @@ SidePanel BuildSidePanel(QWidget* parent, const QList<QPixmap>& itemImages) {
     SidePanel side;
     side.channel = new SideChannel(parent);
     side.bar = new GroupBar;
-    struct Group {
-        const char* name;
-        const char* caption;
-    };
-    const Group groups[] = {{"RzGroup1", "按编号查找"},
-                            {"RzGroup2", "按车型查找"},
-                            {"RzGroup3", "按发动机查找"},
-                            {"RzGroup4", "厂商推荐"},
-                            {"RzGroup5", "其他选项"}};
-    QWidget* bodies[5] = {NumberPanel(), VehiclePanel(), EnginePanel(), nullptr, nullptr};
+    QWidget* bodies[5] = {NumberPanel(), ListPanel(kSearchVehicleType, kSearchVehicleBrand),
+                          ListPanel(kSearchEngineCode, kSearchEngineBrand), nullptr, nullptr};
     side.group4Items =
-        new SideItemList(QStringLiteral("RzGroup4"), itemImages, {QStringLiteral("厂商推荐")}, {5});
-    side.group5Items = new SideItemList(QStringLiteral("RzGroup5"), itemImages,
-                                        {QStringLiteral("关于我们"), QStringLiteral("了解Kelvra"),
-                                         QStringLiteral("注册"), QStringLiteral("完善资料"),
-                                         QStringLiteral("地区选择"), QStringLiteral("登陆"),
-                                         QStringLiteral("在线购买"), QStringLiteral("语言切换")},
+        new SideItemList(QStringLiteral("RzGroup4"), itemImages, {DesignedText("G4_recomm")}, {5});
+    QStringList otherItems;
+    for (const char* key : kOtherItemKeys)
+        otherItems << DesignedText(key);
+    side.group5Items = new SideItemList(QStringLiteral("RzGroup5"), itemImages, otherItems,
                                         {0, 8, 1, 3, 2, 4, 7, 9});
     bodies[3] = side.group4Items;
     bodies[4] = side.group5Items;
     for (int i = 0; i < 5; ++i) {
-        auto* group = new SideGroup(groups[i].name, QString::fromUtf8(groups[i].caption));
+        const std::string number = std::to_string(i + 1);
+        auto* group = new SideGroup(QString::fromStdString("RzGroup" + number),
+                                    DesignedText(("Group" + number).c_str()));
         group->SetBody(bodies[i]);
         side.bar->AddGroup(group);
     }

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "search/SearchUrls.h"
+#include "search/SearchKinds.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/browser/BrowserView.h"
 
@@ -35,13 +35,6 @@ bool MovesWithinWindow(const QFocusEvent& focus) {
     return focus.reason() != Qt::ActiveWindowFocusReason && focus.reason() != Qt::PopupFocusReason;
 }
 
-constexpr const char* kListNames[] = {"cb_group1_brand",     "cb_group1_category", "cb_group1_type",
-                                      "cb_group1_brand_all", "cb_group2_eg",       "engine_code",
-                                      "cb_group2_eg_all"};
-// Buttons of the number kinds 1..5 and of the list kinds 6..9.
-constexpr const char* kNumberButtons[] = {"Button3", "Button2", "Button1", "Button4", "Button6"};
-constexpr const char* kListButtons[] = {"Button5", "Button8", "Button7", "Button9"};
-
 } // namespace
 
 SearchPanelWidgets FindSearchPanelWidgets(QWidget* window, BrowserView* mainBrowser,
@@ -50,14 +43,15 @@ SearchPanelWidgets FindSearchPanelWidgets(QWidget* window, BrowserView* mainBrow
     w.window = window;
     w.mainBrowser = mainBrowser;
     w.showPage = std::move(showPage);
-    for (int kind = kSearchAny; kind <= kSearchEan; ++kind) {
-        w.fields[kind - 1] = window->findChild<QLineEdit*>(FieldNameForKind(kind));
-        w.numberButtons[kind - 1] = window->findChild<QAbstractButton*>(kNumberButtons[kind - 1]);
+    for (const NumberSearch& search : NumberSearches()) {
+        const int index = search.kind - kSearchAny;
+        w.fields[index] = window->findChild<QLineEdit*>(QLatin1String(search.field));
+        w.numberButtons[index] = window->findChild<QAbstractButton*>(QLatin1String(search.button));
     }
-    for (int i = 0; i < 4; ++i)
-        w.listButtons[i] = window->findChild<QAbstractButton*>(kListButtons[i]);
-    for (const char* name : kListNames)
-        w.lists[name] = window->findChild<QComboBox*>(name);
+    for (const ListSearch& search : ListSearches())
+        w.listButtons[search.kind - kSearchVehicleType] =
+            window->findChild<QAbstractButton*>(QLatin1String(search.button));
+    w.lists = FindListBoxes(*window);
     return w;
 }
 
@@ -135,18 +129,16 @@ void SearchPanelBinder::FocusField(int kind) {
         field->setFocus(Qt::OtherFocusReason);
 }
 
-ListChoice SearchPanelBinder::Choice(const std::string& listName) const {
-    auto it = m_widgets.lists.find(listName);
-    const QComboBox* box = it == m_widgets.lists.end() ? nullptr : it->second;
+ListChoice SearchPanelBinder::Choice(ListBox list) const {
+    const QComboBox* box = m_widgets.lists[static_cast<std::size_t>(list)];
     if (box == nullptr || box->currentIndex() < 0)
         return {};
     return {static_cast<std::int32_t>(box->currentData().toInt()), Utf8(box->currentText())};
 }
 
-void SearchPanelBinder::FocusList(const std::string& listName) {
-    auto it = m_widgets.lists.find(listName);
-    if (it != m_widgets.lists.end() && it->second != nullptr)
-        it->second->setFocus(Qt::OtherFocusReason);
+void SearchPanelBinder::FocusList(ListBox list) {
+    if (QComboBox* box = m_widgets.lists[static_cast<std::size_t>(list)])
+        box->setFocus(Qt::OtherFocusReason);
 }
 
 void SearchPanelBinder::ShowInfo(const std::string& text, const std::string& caption) {

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <string>
 
 #include <QObject>
@@ -10,6 +9,7 @@
 #include "app/AppState.h"
 #include "search/SearchPresenter.h"
 #include "search/SearchView.h"
+#include "ui/app/ComboListsBinder.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -26,7 +26,7 @@ struct SearchPanelWidgets {
     std::array<QLineEdit*, 5> fields{};              // by number kind 1..5
     std::array<QAbstractButton*, 5> numberButtons{}; // the search button of kinds 1..5
     std::array<QAbstractButton*, 4> listButtons{};   // the search button of kinds 6..9
-    std::map<std::string, QComboBox*> lists;         // the seven lists by object name
+    ListComboBoxes lists{};                          // the seven lists
     BrowserView* mainBrowser = nullptr;              // WebBrowser1
     std::function<void(int)> showPage;               // active page of RzPageControl1
 };
@@ -47,14 +47,14 @@ public:
 
     SearchPresenter& Presenter() { return m_presenter; }
 
-    // SearchView: a kind without a field reads as empty and ignores writes; an unknown list
+    // SearchView: a kind without a field reads as empty and ignores writes; a missing list
     // reads as the prompt (id 0, no text).
     std::string FieldText(int kind) const override;
     std::string FieldHint(int kind) const override;
     void SetFieldText(int kind, const std::string& text) override;
     void FocusField(int kind) override;
-    ListChoice Choice(const std::string& listName) const override;
-    void FocusList(const std::string& listName) override;
+    ListChoice Choice(ListBox list) const override;
+    void FocusList(ListBox list) override;
     void ShowInfo(const std::string& text, const std::string& caption) override;
     void NavigateMain(const std::string& url) override;
     std::string MainLocationUrl() const override;

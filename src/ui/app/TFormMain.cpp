@@ -87,16 +87,8 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     m_timerUpdate->setSingleShot(true);
     m_connKelvra = NamedTimer("conn_kelvra", 20000, this);
 
-    ListComboBoxes boxes;
-    boxes.cb_group1_brand = findChild<QComboBox*>("cb_group1_brand");
-    boxes.cb_group1_category = findChild<QComboBox*>("cb_group1_category");
-    boxes.cb_group1_type = findChild<QComboBox*>("cb_group1_type");
-    boxes.cb_group1_brand_all = findChild<QComboBox*>("cb_group1_brand_all");
-    boxes.cb_group2_eg = findChild<QComboBox*>("cb_group2_eg");
-    boxes.engine_code = findChild<QComboBox*>("engine_code");
-    boxes.cb_group2_eg_all = findChild<QComboBox*>("cb_group2_eg_all");
     m_lists = std::make_unique<ComboListsBinder>(
-        boxes, [this] { ShowPage(kPageError); }, m_state, *m_transport,
+        FindListBoxes(*this), [this] { ShowPage(kPageError); }, m_state, *m_transport,
         [this] { return m_presenter && m_presenter->NetworkOnline(); });
     m_refillLists = [this] { m_lists->GetComboxList(); };
     m_search = std::make_unique<SearchPanelBinder>(
