@@ -1,17 +1,6 @@
 // Program entry: one copy per user session, the four windows created hidden in their order,
-// then the message loop, which shows the main window.
-//
-// Automation seams (environment variables, for tests and demos):
-//   KELVRA_SCREENSHOT=path      once the main window's first show is done, a PNG of it is saved
-//                               there (written beside, then renamed into place);
-//   KELVRA_AUTOMATION_LOG=path  every message box appends "caption<TAB>text" to the file;
-//   KELVRA_AUTOMATION_ACCEPT=1  every message box is accepted about 300 ms after it shows;
-//   KELVRA_EXIT_AFTER_SHOW=1    the program prints "shown <milliseconds since 1970>" once the
-//                               main window's first show is done (start-up timing), then ends;
-//   KELVRA_START_PAGE=url       after the first show the first browser loads this page; the
-//                               screenshot and the end wait for it (checks of an installed copy);
-//   KELVRA_VERSION_CHECK_MS=N   the version check runs N ms after start instead of 10 s;
-//   KELVRA_UPDATE_WAIT_MS=N     the update window downloads N ms after it shows instead of 5 s.
+// then the message loop, which shows the main window. What automated runs may ask of it
+// (screenshot, start page, end after the show) is in ui/app/Automation.h.
 
 #include <QDateTime>
 #include <QDir>
@@ -27,6 +16,7 @@
 #include "platform/Platform.h"
 #include "service/Endpoints.h"
 #include "settings/DataPaths.h"
+#include "ui/app/Automation.h"
 #include "ui/app/InstanceBeacon.h"
 #include "ui/app/KelvraApplication.h"
 #include "ui/app/MessageBoxes.h"
@@ -110,9 +100,10 @@ int main(int argc, char** argv) {
 
     // Automation: once the window is shown (and the start page, if one was asked for, has been
     // drawn) the screenshot is saved and, when asked, the program ends.
-    const QString screenshot = qEnvironmentVariable("KELVRA_SCREENSHOT");
-    const QString startPage = qEnvironmentVariable("KELVRA_START_PAGE");
-    const bool exitAfterShow = qEnvironmentVariable("KELVRA_EXIT_AFTER_SHOW") == QLatin1String("1");
+    const kelvra::ui::Automation automation = kelvra::ui::Automation::FromEnvironment();
+    const QString screenshot = automation.screenshot;
+    const QString startPage = automation.startPage;
+    const bool exitAfterShow = automation.exitAfterShow;
     const auto ready = [&formMain, screenshot, exitAfterShow] {
         if (!screenshot.isEmpty())
             SaveScreenshot(formMain, screenshot);

@@ -161,6 +161,7 @@ struct FakeUpdateView final : UpdateView {
         messages.push_back(text);
     }
     bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    bool AskToUpdate(const std::string&, const std::string&) override { return false; }
     void OpenUrl(const std::string&) override {}
     void CloseWindow() override {}
     void ShowMainWindow() override {}

@@ -54,6 +54,9 @@ public:
         answers.pop_front();
         return answer;
     }
+    bool AskToUpdate(const std::string& text, const std::string& caption) override {
+        return AskYesNo(text, caption);
+    }
     void OpenUrl(const std::string& url) override { Log("open " + url); }
     void CloseWindow() override {
         if (presenter->CloseQuery()) {

@@ -68,6 +68,7 @@ public:
         m_env = m_run.Environment();
         m_env.insert("KELVRA_VERSION_CHECK_MS", kCheckMs);
         m_env.insert("KELVRA_UPDATE_WAIT_MS", "200");
+        m_env.insert("KELVRA_AUTOMATION_ACCEPT_UPDATE", "1"); // the update is what is tested
     }
     bool Ready() const { return m_ok && m_app.isValid(); }
     QString Exe() const { return m_exe; }

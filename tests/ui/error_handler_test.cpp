@@ -68,8 +68,28 @@ private slots:
         QCOMPARE(kelvra::test::ReadLogLines(m_log), QStringList{caption + "\t" + text});
     }
 
-    void questionsAreAnsweredYesUnderAutomation() {
-        QVERIFY(kelvra::ui::AskYesNo(nullptr, " ", "A newer version is available."));
+    void questionsAreAnsweredUnderAutomation_data() {
+        QTest::addColumn<bool>("update");
+        QTest::addColumn<bool>("updatesAsked");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("ordinary question") << false << false << true;
+        // A Yes to an update question replaces the program: only a test of the update asks it.
+        QTest::newRow("update question") << true << false << false;
+        QTest::newRow("update question, updates asked") << true << true << true;
+    }
+
+    void questionsAreAnsweredUnderAutomation() {
+        QFETCH(bool, update);
+        QFETCH(bool, updatesAsked);
+        QFETCH(bool, yes);
+        if (updatesAsked)
+            qputenv("KELVRA_AUTOMATION_ACCEPT_UPDATE", "1");
+        const auto question =
+            update ? kelvra::ui::Question::Update : kelvra::ui::Question::Ordinary;
+        const bool answer =
+            kelvra::ui::AskYesNo(nullptr, " ", "A newer version is available.", question);
+        qunsetenv("KELVRA_AUTOMATION_ACCEPT_UPDATE");
+        QCOMPARE(answer, yes);
         QCOMPARE(kelvra::test::ReadLogLines(m_log),
                  QStringList{" \tA newer version is available."});
     }

@@ -110,6 +110,7 @@ private slots:
         m_main.hide();
         QFile::remove(m_log);
         qputenv("KELVRA_AUTOMATION_ACCEPT", "1");
+        qputenv("KELVRA_AUTOMATION_ACCEPT_UPDATE", "1"); // these tests are of the update itself
     }
 
     void layoutTextsAndCentringAtEveryShow() {

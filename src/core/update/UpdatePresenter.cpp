@@ -176,7 +176,7 @@ void UpdatePresenter::FinishUpdate(const DownloadResult& result) {
     const std::string prompt = UpdateText("update_Prompt", "  Download complete.Updating now?");
     m_stop->store(true);
     m_finished = true;
-    if (m_view.AskYesNo(prompt, " ")) {
+    if (m_view.AskToUpdate(prompt, " ")) {
         m_view.CloseWindow();
         m_view.QuitProgram();
     } else {

@@ -25,6 +25,8 @@ public:
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
     // Modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    // The same, for the question whose Yes completes the update (the program ends for it).
+    virtual bool AskToUpdate(const std::string& text, const std::string& caption) = 0;
     // Opens the URL in the system's web browser; a failure is ignored.
     virtual void OpenUrl(const std::string& url) = 0;
     // Closes the window as its close box does: the window first asks

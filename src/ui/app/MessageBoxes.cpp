@@ -1,4 +1,5 @@
 #include "ui/app/MessageBoxes.h"
+#include "ui/app/Automation.h"
 
 #include <QApplication>
 #include <QFile>
@@ -9,8 +10,7 @@
 namespace kelvra::ui {
 namespace {
 
-void LogForAutomation(const QString& caption, const QString& text) {
-    const QString path = qEnvironmentVariable("KELVRA_AUTOMATION_LOG");
+void LogForAutomation(const QString& path, const QString& caption, const QString& text) {
     if (path.isEmpty())
         return;
     QFile log(path);
@@ -20,12 +20,15 @@ void LogForAutomation(const QString& caption, const QString& text) {
     log.flush();
 }
 
-// Runs the box modally; under automation, presses its default button after a short delay.
-int RunBox(QMessageBox& box) {
-    LogForAutomation(box.windowTitle(), box.text());
-    if (qEnvironmentVariable("KELVRA_AUTOMATION_ACCEPT") == QLatin1String("1")) {
-        QTimer::singleShot(300, &box, [&box] {
-            if (QAbstractButton* button = box.defaultButton())
+// Runs the box modally; under automation, presses its default button after a short delay (or
+// the No button of a question that automation may not answer Yes).
+int RunBox(QMessageBox& box, bool mayAccept = true) {
+    const Automation automation = Automation::FromEnvironment();
+    LogForAutomation(automation.messageLog, box.windowTitle(), box.text());
+    if (automation.acceptMessages) {
+        QTimer::singleShot(300, &box, [&box, mayAccept] {
+            QAbstractButton* button = mayAccept ? box.defaultButton() : box.button(QMessageBox::No);
+            if (button != nullptr)
                 button->click();
             else
                 box.accept();
@@ -42,11 +45,13 @@ void ShowInformation(QWidget* parent, const QString& caption, const QString& tex
     RunBox(box);
 }
 
-bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text, Question question) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(QMessageBox::Yes);
-    return RunBox(box) == QMessageBox::Yes;
+    const bool mayAccept =
+        question == Question::Ordinary || Automation::FromEnvironment().acceptUpdate;
+    return RunBox(box, mayAccept) == QMessageBox::Yes;
 }
 
 void ShowError(QWidget* parent, const QString& text) {

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "ui/app/Automation.h"
 #include "ui/app/MessageBoxes.h"
 
 namespace kelvra::ui {
@@ -17,9 +18,8 @@ QString Q(const std::string& text) {
 } // namespace
 
 int VersionCheckIntervalMs(int designedMs) {
-    bool ok = false;
-    const int ms = qEnvironmentVariableIntValue("KELVRA_VERSION_CHECK_MS", &ok);
-    return ok && ms > 0 ? ms : designedMs;
+    const int ms = Automation::FromEnvironment().versionCheckMs;
+    return ms > 0 ? ms : designedMs;
 }
 
 VersionCheckBinder::VersionCheckBinder(QWidget* mainWindow, QTimer* timer,
@@ -42,7 +42,8 @@ void VersionCheckBinder::ShowMessage(const std::string& text, const std::string&
 }
 
 bool VersionCheckBinder::AskYesNo(const std::string& text, const std::string& caption) {
-    return kelvra::ui::AskYesNo(m_mainWindow, Q(caption), Q(text));
+    // The version check's one question: whether to update now.
+    return kelvra::ui::AskYesNo(m_mainWindow, Q(caption), Q(text), Question::Update);
 }
 
 void VersionCheckBinder::ShowErrorPage() {

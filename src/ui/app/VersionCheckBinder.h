@@ -12,8 +12,8 @@ class QWidget;
 
 namespace kelvra::ui {
 
-// The wait of Timer_update before the version check: $KELVRA_VERSION_CHECK_MS when it holds a
-// positive number of milliseconds (for tests and demos), else `designedMs`.
+// The wait of Timer_update before the version check: the automation's wait when one is set
+// (Automation.h), else `designedMs`.
 int VersionCheckIntervalMs(int designedMs);
 
 // The main window's version check: starts Timer_update (single-shot) at construction and runs

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "app/MainPresenter.h"
+#include "ui/app/Automation.h"
 #include "ui/app/MessageBoxes.h"
 
 namespace kelvra::ui {
@@ -36,9 +37,8 @@ QString Q(const std::string& text) {
 } // namespace
 
 int UpdateWaitIntervalMs(int designedMs) {
-    bool ok = false;
-    const int ms = qEnvironmentVariableIntValue("KELVRA_UPDATE_WAIT_MS", &ok);
-    return ok && ms > 0 ? ms : designedMs;
+    const int ms = Automation::FromEnvironment().updateWaitMs;
+    return ms > 0 ? ms : designedMs;
 }
 
 TUpdateForm::TUpdateForm(AppState& state, QWidget* parent)
@@ -138,6 +138,11 @@ void TUpdateForm::ShowMessage(const std::string& text, const std::string& captio
 
 bool TUpdateForm::AskYesNo(const std::string& text, const std::string& caption) {
     return kelvra::ui::AskYesNo(isVisible() ? this : m_mainWindow, Q(caption), Q(text));
+}
+
+bool TUpdateForm::AskToUpdate(const std::string& text, const std::string& caption) {
+    return kelvra::ui::AskYesNo(isVisible() ? this : m_mainWindow, Q(caption), Q(text),
+                                Question::Update);
 }
 
 void TUpdateForm::OpenUrl(const std::string& url) {

@@ -15,8 +15,8 @@ class QTimer;
 
 namespace kelvra::ui {
 
-// The wait before the download: $KELVRA_UPDATE_WAIT_MS when it holds a positive number of
-// milliseconds (for tests and demos), else `designedMs`.
+// The wait before the download: the automation's wait when one is set (Automation.h), else
+// `designedMs`.
 int UpdateWaitIntervalMs(int designedMs);
 
 // The update window "Update": the text over the bar, the progress bar, the direct-download link
@@ -48,6 +48,7 @@ public:
     void SetBusy() override;
     void ShowMessage(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    bool AskToUpdate(const std::string& text, const std::string& caption) override;
     void OpenUrl(const std::string& url) override;
     void CloseWindow() override;
     void ShowMainWindow() override;
