@@ -22,8 +22,8 @@
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/TFormMain.h"
 #include "ui/app/VersionCheckBinder.h"
+#include "ui/browser/BrowserHostBinder.h"
 #include "ui/browser/BrowserView.h"
-#include "ui/browser/InPageBinder.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
 #include "ui/update/TUpdateForm.h"
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     kelvra::ui::TFormLogin formLogin;
     kelvra::ui::TUpdateForm updateForm(state);
     kelvra::ui::TVersion version;
-    kelvra::ui::InPageBinder browserHost(formMain, state, formLogin, version);
+    kelvra::ui::BrowserHostBinder browserHost(formMain, state, formLogin, version);
     QObject::connect(&formMain, &kelvra::ui::TFormMain::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     updateForm.SetMainWindow(&formMain);

@@ -26,7 +26,7 @@
 #include "support/SimProcess.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
-#include "ui/browser/InPageBinder.h"
+#include "ui/browser/BrowserHostBinder.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
 #include "ui_support.h"
@@ -51,7 +51,7 @@ public:
         main = std::make_unique<ui::TFormMain>(state);
         login = std::make_unique<ui::TFormLogin>();
         version = std::make_unique<ui::TVersion>();
-        binder = std::make_unique<ui::InPageBinder>(*main, state, *login, *version);
+        binder = std::make_unique<ui::BrowserHostBinder>(*main, state, *login, *version);
     }
     ~Client() {
         binder.reset();
@@ -135,7 +135,7 @@ public:
     std::unique_ptr<ui::TFormMain> main;
     std::unique_ptr<ui::TFormLogin> login;
     std::unique_ptr<ui::TVersion> version;
-    std::unique_ptr<ui::InPageBinder> binder;
+    std::unique_ptr<ui::BrowserHostBinder> binder;
 };
 
 // The stored state of an account in the stand-in, by field name.
