@@ -11,6 +11,7 @@
 #include "ui/browser/BrowserView.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
+#include "ui/service/WaitCursor.h"
 #include "ui/widgets/PageControl.h"
 #include "ui/widgets/SideChannel.h"
 
@@ -26,7 +27,7 @@ QString Q(const std::string& text) {
 InPageBinder::InPageBinder(TFormMain& window, AppState& state, TFormLogin& login, TVersion& busy,
                            QObject* parent)
     : QObject(parent), m_window(window), m_login(login), m_busy(busy),
-      m_serviceRoot(state.serviceRoot), m_transport(MakeCurlTransport()),
+      m_serviceRoot(state.serviceRoot), m_transport(MakeWaitCursorTransport()),
       m_session(std::make_unique<SessionClient>(state, *m_transport, &ReadThisMachine)) {
     m_busy.SetMainWindow(&m_window, m_window.Side());
     m_commands = std::make_unique<InPageCommands>(state, *this, m_busy.Busy(), *m_session, [this] {
