@@ -11,10 +11,16 @@
 //   KELVRA_START_PAGE=url       after the first show the first browser loads this page; the
 //                               screenshot and the end wait for it (checks of an installed copy);
 //   KELVRA_VERSION_CHECK_MS=N   the version check runs N ms after start instead of 10 s;
-//   KELVRA_UPDATE_WAIT_MS=N     the update window downloads N ms after it shows instead of 5 s.
+//   KELVRA_UPDATE_WAIT_MS=N     the update window downloads N ms after it shows instead of 5 s;
+//   KELVRA_AUTOMATION_TRAY=1    once the main window's first show is done (and its screenshot
+//                               saved) it gets the minimise command, which puts it in the tray;
+//   KELVRA_WINDOW_LOG=path      each show, hide, activation and state change of the main window
+//                               appends "visible=V minimised=M active=A window=ID" to the file
+//                               (ID: the native window, for checks with the window system's tools).
 
 #include <QDateTime>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QPixmap>
 #include <QTimer>
@@ -73,6 +79,49 @@ void LoadStartPage(kelvra::ui::TFormMain& formMain, const QString& url,
     }
 }
 
+// Appends a line of the watched window's state to a file at each of its shows, hides,
+// activations and state changes; lines that cannot be written are dropped.
+class WindowStateLog : public QObject {
+public:
+    WindowStateLog(QWidget& window, QString path)
+        : QObject(&window), m_window(window), m_path(std::move(path)) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::WindowActivate:
+        case QEvent::WindowDeactivate:
+        case QEvent::WindowStateChange:
+            Append();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void Append() const {
+        QFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+            return;
+        const bool minimised = m_window.windowState() & Qt::WindowMinimized;
+        file.write(QStringLiteral("visible=%1 minimised=%2 active=%3 window=%4\n")
+                       .arg(int(m_window.isVisible()))
+                       .arg(int(minimised))
+                       .arg(int(m_window.isActiveWindow()))
+                       .arg(m_window.internalWinId())
+                       .toUtf8());
+    }
+
+    QWidget& m_window;
+    QString m_path;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,11 +162,16 @@ int main(int argc, char** argv) {
     const QString screenshot = qEnvironmentVariable("KELVRA_SCREENSHOT");
     const QString startPage = qEnvironmentVariable("KELVRA_START_PAGE");
     const bool exitAfterShow = qEnvironmentVariable("KELVRA_EXIT_AFTER_SHOW") == QLatin1String("1");
-    const auto ready = [&formMain, screenshot, exitAfterShow] {
+    const bool toTray = qEnvironmentVariable("KELVRA_AUTOMATION_TRAY") == QLatin1String("1");
+    if (const QString windowLog = qEnvironmentVariable("KELVRA_WINDOW_LOG"); !windowLog.isEmpty())
+        new WindowStateLog(formMain, windowLog);
+    const auto ready = [&formMain, screenshot, exitAfterShow, toTray] {
         if (!screenshot.isEmpty())
             SaveScreenshot(formMain, screenshot);
         if (exitAfterShow)
             QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+        else if (toTray)
+            formMain.showMinimized(); // as the window system's minimise command
     };
     QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
                      [&formMain, startPage, exitAfterShow, ready] {
