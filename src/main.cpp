@@ -104,11 +104,15 @@ int main(int argc, char** argv) {
     const QString screenshot = automation.screenshot;
     const QString startPage = automation.startPage;
     const bool exitAfterShow = automation.exitAfterShow;
-    const auto ready = [&formMain, screenshot, exitAfterShow] {
+    const bool toTray = automation.toTray;
+    kelvra::ui::LogWindowStates(formMain, automation);
+    const auto ready = [&formMain, screenshot, exitAfterShow, toTray] {
         if (!screenshot.isEmpty())
             SaveScreenshot(formMain, screenshot);
         if (exitAfterShow)
             QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+        else if (toTray)
+            formMain.showMinimized(); // as the window system's minimise command
     };
     QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
                      [&formMain, startPage, exitAfterShow, ready] {

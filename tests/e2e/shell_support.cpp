@@ -16,7 +16,9 @@ ClientRun::ClientRun(const QString& serviceRoot) : m_env(QProcessEnvironment::sy
     m_env.insert("KELVRA_SCREENSHOT", Screenshot());
     m_env.insert("KELVRA_AUTOMATION_LOG", Log());
     m_env.insert("KELVRA_AUTOMATION_ACCEPT", "1");
-    m_env.insert("QT_QPA_PLATFORM", "offscreen");
+    m_env.insert("KELVRA_WINDOW_LOG", m_dir.filePath("window.log"));
+    if (m_env.value("QT_QPA_PLATFORM") != QLatin1String("xcb"))
+        m_env.insert("QT_QPA_PLATFORM", "offscreen");
     m_env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
     m_env.insert("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-background-networking");
 }

@@ -13,13 +13,18 @@
 namespace kelvra::test {
 
 // One run folder for the real client: data folder, runtime folder (its single-instance lock),
-// screenshot and message-box log, and the environment that points the client at them.
+// screenshot, message-box log and window-state log, and the environment that points the client at
+// them. The client runs offscreen, or on the X server of the test when the test runs on xcb.
 class ClientRun {
 public:
     explicit ClientRun(const QString& serviceRoot);
     QProcessEnvironment Environment() const { return m_env; }
+    // Sets a variable for the copies started from now on.
+    void SetEnv(const QString& name, const QString& value) { m_env.insert(name, value); }
     QString Screenshot() const { return m_dir.filePath("main.png"); }
     QString Log() const { return m_dir.filePath("boxes.log"); }
+    // The main window's states as the client logged them, oldest first.
+    QStringList WindowStates() const { return ReadLogLines(m_dir.filePath("window.log")); }
     // Starts a copy of the client (KELVRA_CLIENT_PATH) in this run; output goes to a file.
     std::unique_ptr<QProcess> Start(const QString& tag);
     // Everything the copy of that tag wrote to stdout and stderr.

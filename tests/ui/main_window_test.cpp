@@ -1,9 +1,12 @@
 // The main window against the stand-in service: layout and named controls, the probe at each
-// show, the minimum size, and the maintenance message when the service does not answer.
+// show, the minimum size, the maintenance message when the service does not answer, and the wait
+// cursor while a request blocks.
 #include <QComboBox>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,19 +15,44 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include "client_harness.h"
 #include "text/Gbk.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
+#include "ui/service/WaitCursor.h"
 #include "ui/widgets/GroupBar.h"
 #include "ui/widgets/PageControl.h"
 #include "ui/widgets/SideChannel.h"
 #include "ui_support.h"
 
 using kelvra::AppState;
+using kelvra::HttpResponse;
 using kelvra::ui::TFormMain;
+
+namespace {
+
+// The application's override cursor, or -1 when there is none.
+int OverrideShape() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor ? int(cursor->shape()) : -1;
+}
+
+// Notes the override cursor that each request meets, then runs the request's action.
+class CursorAtRequest : public kelvra::HttpTransport {
+public:
+    std::function<HttpResponse(const std::string& url)> act;
+    QList<int> seen;
+    HttpResponse Get(const std::string& url, const kelvra::HttpRequestOptions&) override {
+        seen.append(OverrideShape());
+        return act(url);
+    }
+};
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -266,7 +294,15 @@ private slots:
 
     void exactlyOneProbePerShow() {
         AppState state;
-        auto window = m_ui->NewMainWindow(state);
+        state.serviceRoot = m_ui->Sim().Root();
+        m_ui->FreshDataFolder();
+        auto services = kelvra::MainServices::Defaults();
+        QList<int> cursors; // the cursor each probe met
+        services.probe = [&cursors, probe = services.probe](const std::string& url) {
+            cursors.append(OverrideShape());
+            return probe(url);
+        };
+        auto window = std::make_unique<TFormMain>(state, services);
         m_ui->Sim().ClearRequests();
         window->show();
         QCOMPARE(ProbeCount(), 1);
@@ -274,8 +310,60 @@ private slots:
         state.startupDone = true; // as the tray or the login window leave it
         window->show();
         QCOMPARE(ProbeCount(), 2);
+        QCOMPARE(cursors, (QList<int>{Qt::WaitCursor, Qt::WaitCursor}));
+        QCOMPARE(OverrideShape(), -1);
         QVERIFY(window->isVisible());
         QVERIFY(m_ui->Messages().isEmpty());
+    }
+
+    // Each request shows the wait cursor while it runs and gives back the cursor that was there
+    // before, however it ends; a request made while another one runs nests inside it.
+    void requestsShowTheWaitCursor_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("answered") << "" << int(kelvra::HttpOutcome::Ok);
+        QTest::newRow("nothing listening") << "port" << int(kelvra::HttpOutcome::Refused);
+        QTest::newRow("time limit") << "hang" << int(kelvra::HttpOutcome::TimedOut);
+        QTest::newRow("nested") << "nested" << int(kelvra::HttpOutcome::Ok);
+        QTest::newRow("thrown") << "throw" << -1;
+    }
+
+    void requestsShowTheWaitCursor() {
+        QFETCH(QString, fault);
+        QFETCH(int, outcome);
+        const std::string path = "/kelvra_cd/xml/get_brand.asp";
+        std::string url = m_ui->Sim().Root() + path;
+        if (fault == "port")
+            url = "http://127.0.0.1:" + std::to_string(kelvra::test::UnusedPort()) + path;
+        else if (fault == "hang")
+            m_ui->Sim().InjectFault(path, "hang");
+        auto recorder = std::make_unique<CursorAtRequest>();
+        CursorAtRequest& requests = *recorder;
+        kelvra::ui::WaitCursorTransport transport(std::move(recorder));
+        const auto curl = kelvra::MakeCurlTransport();
+        kelvra::HttpRequestOptions options;
+        options.totalTimeoutMs = 500;
+        requests.act = [&](const std::string& target) -> HttpResponse {
+            if (fault == "throw")
+                throw std::runtime_error("no request");
+            if (fault == "nested" && requests.seen.size() == 1) {
+                transport.Get(target, options);
+                requests.seen.append(OverrideShape()); // the inner request gave it back
+            }
+            return curl->Get(target, options);
+        };
+
+        QGuiApplication::setOverrideCursor(QCursor(Qt::PointingHandCursor));
+        if (outcome < 0) {
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, transport.Get(url, options));
+        } else {
+            QCOMPARE(int(transport.Get(url, options).outcome), outcome);
+        }
+        const QList<int> waits(fault == "nested" ? 3 : 1, Qt::WaitCursor);
+        QCOMPARE(requests.seen, waits);
+        QCOMPARE(OverrideShape(), int(Qt::PointingHandCursor));
+        QGuiApplication::restoreOverrideCursor();
+        QCOMPARE(OverrideShape(), -1);
     }
 
     void resizeSnapsBackToTheMinimum_data() {

@@ -2,7 +2,6 @@
 // notification area, so the small restore window stands in for the icon.
 #include <QApplication>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -135,16 +134,7 @@ private slots:
         auto window = ShownWindow(state);
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const auto mapState = [&window] {
-            QProcess xwininfo;
-            xwininfo.start(QStringLiteral("xwininfo"),
-                           {QStringLiteral("-id"), QString::number(window->winId())});
-            if (!xwininfo.waitForFinished(10000))
-                return QString();
-            const QString out = QString::fromUtf8(xwininfo.readAllStandardOutput());
-            const qsizetype at = out.indexOf(QStringLiteral("Map State: "));
-            return at < 0 ? QString() : out.mid(at + 11).section(QLatin1Char('\n'), 0, 0);
-        };
+        const auto mapState = [&window] { return kelvra::test::X11MapState(window->winId()); };
         QCOMPARE(mapState(), QStringLiteral("IsViewable"));
         window->showMinimized();
         QTRY_VERIFY(window->Tray().InTray());

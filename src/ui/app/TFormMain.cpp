@@ -28,6 +28,7 @@
 #include "ui/app/VersionCheckBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
+#include "ui/service/WaitCursor.h"
 #include "ui/skin/Skin.h"
 #include "ui/widgets/EnterPressesButton.h"
 #include "ui/widgets/GroupBar.h"
@@ -58,8 +59,10 @@ QTimer* NamedTimer(const char* name, int interval, QObject* parent) {
 } // namespace
 
 TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
-    : QWidget(parent), m_state(state), m_transport(MakeCurlTransport()),
+    : QWidget(parent), m_state(state), m_transport(MakeWaitCursorTransport()),
       m_profile(std::make_unique<BrowserProfile>()) {
+    // The probes of the shows and of the service watch block like every other request.
+    services.probe = WithWaitCursor(std::move(services.probe));
     setObjectName("FormMain");
     setWindowTitle(Q(m_state.baseCaption));
     setAccessibleName(QStringLiteral("Kelvra"));

@@ -5,6 +5,7 @@
 
 #include "ui/app/Automation.h"
 #include "ui/app/MessageBoxes.h"
+#include "ui/service/WaitCursor.h"
 
 namespace kelvra::ui {
 namespace {
@@ -27,6 +28,7 @@ VersionCheckBinder::VersionCheckBinder(QWidget* mainWindow, QTimer* timer,
                                        VersionCheckServices services)
     : QObject(mainWindow), m_mainWindow(mainWindow), m_timer(timer),
       m_showErrorPage(std::move(showErrorPage)), m_state(state), m_services(std::move(services)) {
+    m_services.loadXml = WithWaitCursor(std::move(m_services.loadXml));
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &VersionCheckBinder::Timer_updateTimer);
     m_timer->start(VersionCheckIntervalMs(kVersionCheckMs));

@@ -7,6 +7,7 @@
 #include "ui/browser/MainBrowserWatch.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/LoginWindowHost.h"
+#include "ui/service/WaitCursor.h"
 #include "ui/widgets/SideChannel.h"
 
 namespace kelvra::ui {
@@ -41,7 +42,7 @@ void ConnectBusyIndicator(TFormMain& window, BusyIndicator& busy, QObject* conte
 
 BrowserHostBinder::BrowserHostBinder(TFormMain& window, AppState& state, TFormLogin& login,
                                      TVersion& busy, QObject* parent)
-    : QObject(parent), m_transport(MakeCurlTransport()),
+    : QObject(parent), m_transport(MakeWaitCursorTransport()),
       m_session(std::make_unique<SessionClient>(state, *m_transport, &ReadThisMachine)) {
     busy.SetMainWindow(&window, window.Side());
     TrustOnlyTheService(window, state.serviceRoot);
