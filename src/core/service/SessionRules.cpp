@@ -7,15 +7,6 @@ namespace {
 constexpr std::int32_t kMaxCount = std::numeric_limits<std::int32_t>::max();
 } // namespace
 
-void SetSessionStartValues(Session& session) {
-    session.username.clear();
-    session.s_mac.clear();
-    session.s_ip.clear();
-    session.s_login = "False";
-    session.admin = "1";
-    session.gid = "0";
-}
-
 void ApplyNegativeLogin(Session& session) {
     session.username.clear();
     session.s_mac.clear();
@@ -27,6 +18,11 @@ void ApplyNegativeLogin(Session& session) {
 void ClearForSwitchAccounts(Session& session) {
     ApplyNegativeLogin(session);
     session.s_login = "False";
+}
+
+void SetSessionStartValues(Session& session) {
+    // The start is logged out exactly as a switch of accounts leaves the record.
+    ClearForSwitchAccounts(session);
 }
 
 void DropSession(Session& session) {
