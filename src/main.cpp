@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QPixmap>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <functional>
@@ -31,6 +32,7 @@
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/TFormMain.h"
 #include "ui/app/VersionCheckBinder.h"
+#include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/browser/InPageBinder.h"
 #include "ui/browser/TVersion.h"
@@ -119,9 +121,11 @@ int main(int argc, char** argv) {
             QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
     };
     QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
-                     [&formMain, startPage, exitAfterShow, ready] {
+                     [&formMain, &state, startPage, exitAfterShow, ready] {
                          if (exitAfterShow)
                              ReportShown();
+                         // The first search then finds the web engine ready.
+                         formMain.Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
                          if (startPage.isEmpty())
                              ready();
                          else
