@@ -1,5 +1,6 @@
 // The main window against the stand-in service: layout and named controls, the probe at each
 // show, the minimum size, and the maintenance message when the service does not answer.
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -431,6 +432,8 @@ private slots:
         kelvra::ui::BrowserProfile& profile = c->main->Profile();
         QSignalSpy warmed(&profile, &kelvra::ui::BrowserProfile::warmedUp);
         const int page = c->main->Pages()->ActiveIndex();
+        const QWidget* focus = c->main->focusWidget();
+        const QWidget* active = QApplication::activeWindow();
         if (searchAt == 1)
             QTRY_VERIFY_WITH_TIMEOUT(profile.Created(), kelvra::test::kPageWaitMs);
         else if (searchAt == 2)
@@ -455,8 +458,11 @@ private slots:
             QVERIFY(c->Browser(number)->LocationURL().isEmpty());
             QVERIFY(c->Browser(number)->EngineWidget() == nullptr);
         }
-        if (searchAt < 0)
+        if (searchAt < 0) { // nothing the user sees changed, and the focus stayed
             QCOMPARE(c->main->Pages()->ActiveIndex(), page);
+            QCOMPARE(c->main->focusWidget(), focus);
+            QCOMPARE(QApplication::activeWindow(), active);
+        }
     }
 
     void redirectCountsAsAvailable() {
