@@ -1,8 +1,8 @@
 #pragma once
 
 // The boundary between the browser views and the web engine. The engine lives in a module that
-// is loaded at the first navigation, so the program starts without loading the engine libraries;
-// only the types below cross the boundary.
+// is loaded after the start (or at the first navigation), so the program starts without loading
+// the engine libraries; only the types below cross the boundary.
 
 #include <functional>
 

@@ -1,5 +1,6 @@
-// The web engine module: loaded by the program at the first navigation of a browser view, so
-// that start-up does not pay for loading and relocating the engine libraries.
+// The web engine module: loaded by the program after its window's first show (or at the first
+// navigation of a browser view, if that comes first), so that start-up does not pay for loading
+// and relocating the engine libraries.
 
 #include <memory>
 #include <utility>
