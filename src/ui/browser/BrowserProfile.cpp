@@ -106,8 +106,8 @@ void BrowserProfile::WarmStep() {
         return;
     }
     if (m_entry && !m_module) {
-        // The engine's start keeps this thread for a few hundred milliseconds in one call (it
-        // waits for its helper processes to report): it waits for a moment without input.
+        // The engine's start (its threads and helper processes) keeps this thread for a few
+        // hundred milliseconds in one call: it waits for a moment without input.
         if (m_lastInput.isValid() && m_lastInput.elapsed() < kQuietMs) {
             QTimer::singleShot(kQuietMs - int(m_lastInput.elapsed()), this,
                                &BrowserProfile::WarmStep);
