@@ -1,16 +1,18 @@
 // Resident memory of the client (its process and every descendant, i.e. the web engine's
-// helper processes) at four moments: after start before any page, after its first result page,
-// after ten result pages, and with a page in each of the four browsers; the difference is what
-// the embedded engine costs.
+// helper processes) at four moments: after start with the engine warmed up but no page shown,
+// after its first result page, after ten result pages, and with a page in each of the four
+// browsers; the difference is what the embedded engine costs.
 //
 // Usage: memory_qtbench   (headless: source scripts/headless-env first)
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
 #include "bench_support.h"
 #include "client_harness.h"
+#include "ui/browser/BrowserProfile.h"
 #include "ui_support.h"
 
 namespace {
@@ -42,8 +44,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "memory_qtbench: the client did not start\n");
         return 1;
     }
-    QTest::qWait(200); // let the first show's queued work settle
-    Print("after start, before any page:", withoutSim());
+    QSignalSpy warmed(&client.main->Profile(), &kelvra::ui::BrowserProfile::warmedUp);
+    if (!warmed.wait(30000)) {
+        std::fprintf(stderr, "memory_qtbench: the engine did not warm up\n");
+        return 1;
+    }
+    QTest::qWait(200); // let the warm page's process settle
+    Print("after start, engine warm, no page:", withoutSim());
 
     const char* numbers[] = {"W712",    "OC90", "C2029", "HU719",      "LX1006",
                              "W712/75", "1234", "AB12",  "0451103316", "W920"};

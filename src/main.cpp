@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QPixmap>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <functional>
@@ -23,6 +24,7 @@
 #include "ui/app/TFormMain.h"
 #include "ui/app/VersionCheckBinder.h"
 #include "ui/browser/BrowserHostBinder.h"
+#include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
@@ -115,9 +117,11 @@ int main(int argc, char** argv) {
             formMain.showMinimized(); // as the window system's minimise command
     };
     QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
-                     [&formMain, startPage, exitAfterShow, ready] {
+                     [&formMain, &state, startPage, exitAfterShow, ready] {
                          if (exitAfterShow)
                              ReportShown();
+                         // The first search then finds the web engine ready.
+                         formMain.Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
                          if (startPage.isEmpty())
                              ready();
                          else

@@ -25,6 +25,7 @@
 #include "search/SearchUrls.h"
 #include "support/SimProcess.h"
 #include "ui/app/TFormMain.h"
+#include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/browser/BrowserHostBinder.h"
 #include "ui/browser/TVersion.h"
@@ -60,8 +61,14 @@ public:
         main.reset();
     }
 
-    // Shows the main window and waits until its first show (probe, language) is done.
-    bool Start() { return ShowAndWaitFirstShow(*main); }
+    // Shows the main window and waits until its first show (probe, language) is done; then the
+    // engine warms up in the background, as the entry has it.
+    bool Start() {
+        if (!ShowAndWaitFirstShow(*main))
+            return false;
+        main->Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
+        return true;
+    }
 
     ui::BrowserView* Browser(int number) const { return main->Browser(number); }
 

@@ -1,6 +1,7 @@
 // The main window against the stand-in service: layout and named controls, the probe at each
-// show, the minimum size, the maintenance message when the service does not answer, and the wait
-// cursor while a request blocks.
+// show, the minimum size, the maintenance message when the service does not answer, the wait
+// cursor while a request blocks, and the engine's warm-up.
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
@@ -15,13 +16,17 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "client_harness.h"
 #include "text/Gbk.h"
 #include "ui/app/TFormMain.h"
+#include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/service/WaitCursor.h"
 #include "ui/widgets/GroupBar.h"
@@ -496,6 +501,56 @@ private slots:
         QVERIFY(language.open(QIODevice::ReadOnly));
         QCOMPARE(language.readAll(), chinese);
         QVERIFY(m_ui->Messages().isEmpty());
+    }
+
+    // The engine warms up after the first show without a request of its own and without
+    // touching a browser or the page shown; a search typed at any point of it loads its page.
+    void engineWarmUpLeavesServiceAndBrowsersAlone_data() {
+        QTest::addColumn<int>("searchAt"); // -1: no search; else the warm-up stage reached
+        QTest::newRow("no search") << -1;
+        QTest::newRow("search before the warm-up starts") << 0;
+        QTest::newRow("search once the engine is loaded") << 1;
+        QTest::newRow("search after the warm-up") << 2;
+    }
+
+    void engineWarmUpLeavesServiceAndBrowsersAlone() {
+        QFETCH(int, searchAt);
+        auto c = m_ui->StartClient();
+        QVERIFY(c);
+        kelvra::ui::BrowserProfile& profile = c->main->Profile();
+        QSignalSpy warmed(&profile, &kelvra::ui::BrowserProfile::warmedUp);
+        const int page = c->main->Pages()->ActiveIndex();
+        const QWidget* focus = c->main->focusWidget();
+        const QWidget* active = QApplication::activeWindow();
+        if (searchAt == 1)
+            QTRY_VERIFY_WITH_TIMEOUT(profile.Created(), kelvra::test::kPageWaitMs);
+        else if (searchAt == 2)
+            QVERIFY(warmed.wait(kelvra::test::kPageWaitMs));
+        if (searchAt >= 0)
+            QVERIFY(c->ShowResults(QStringLiteral("06J115403Q")));
+        QTRY_VERIFY_WITH_TIMEOUT(profile.WarmedUp(), kelvra::test::kPageWaitMs);
+        QCOMPARE(warmed.count(), 1);
+
+        const std::string xml = "/kelvra_cd/xml/";
+        const std::vector<std::string> startUp = {
+            "/cn/", xml + "get_brand.asp", xml + "get_brand_kelvra.asp",
+            xml + "get_engine_brand_yorx.asp", xml + "get_engine_brand_kelvra.asp"};
+        const std::vector<std::string> all = m_ui->Sim().Requests();
+        QVERIFY(all.size() >= startUp.size());
+        QVERIFY(std::equal(startUp.begin(), startUp.end(), all.begin()));
+        for (size_t i = startUp.size(); i < all.size(); ++i) // the search's page and its icon
+            QVERIFY2(all[i].find("so_list.asp") != std::string::npos || all[i] == "/favicon.ico",
+                     all[i].c_str());
+        QCOMPARE(all.size() > startUp.size(), searchAt >= 0);
+        for (int number = searchAt >= 0 ? 2 : 1; number <= 4; ++number) {
+            QVERIFY(c->Browser(number)->LocationURL().isEmpty());
+            QVERIFY(c->Browser(number)->EngineWidget() == nullptr);
+        }
+        if (searchAt < 0) { // nothing the user sees changed, and the focus stayed
+            QCOMPARE(c->main->Pages()->ActiveIndex(), page);
+            QCOMPARE(c->main->focusWidget(), focus);
+            QCOMPARE(QApplication::activeWindow(), active);
+        }
     }
 
     void redirectCountsAsAvailable() {

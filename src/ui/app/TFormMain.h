@@ -45,6 +45,8 @@ public:
     // WebBrowser1..WebBrowser4 by number; nullptr outside 1..4.
     BrowserView* Browser(int number) const;
     PageControl* Pages() const { return m_pageArea.control; }
+    // The browser profile of the four browsers (the entry warms the engine through it).
+    BrowserProfile& Profile() const { return *m_profile; }
     SideChannel* Side() const { return m_side.channel; }
     // The large items of RzGroup4 or RzGroup5 (their clicks are the side-menu handlers);
     // nullptr for any other group.

@@ -1,8 +1,8 @@
 #pragma once
 
 // The boundary between the browser views and the web engine. The engine lives in a module that
-// is loaded at the first navigation, so the program starts without loading the engine libraries;
-// only the types below cross the boundary.
+// is loaded after the start (or at the first navigation), so the program starts without loading
+// the engine libraries; only the types below cross the boundary.
 
 #include <functional>
 
@@ -69,6 +69,12 @@ public:
     virtual ~BrowserEngineModule() = default;
     // A new engine whose widget is a child of parent; it reports to client until deleted.
     virtual BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) = 0;
+    // Starts the engine's helper processes ahead of the first page: a hidden page that belongs
+    // to no view shows an empty document as if it came from site (nothing is requested), so the
+    // first page of that site finds its page process running. done is called once, when that
+    // document has loaded or failed, or at once when an engine was made already (its first page
+    // starts the helpers) or the warm page exists.
+    virtual void WarmUp(const QUrl& site, std::function<void()> done) = 0;
 };
 
 // Name of the module's entry point: BrowserEngineModule* (*)(QObject* owner).

@@ -1,5 +1,9 @@
-// The web engine module: loaded by the program at the first navigation of a browser view, so
-// that start-up does not pay for loading and relocating the engine libraries.
+// The web engine module: loaded by the program after its window's first show (or at the first
+// navigation of a browser view, if that comes first), so that start-up does not pay for loading
+// and relocating the engine libraries.
+
+#include <memory>
+#include <utility>
 
 #include <QFile>
 #include <QPointer>
@@ -8,6 +12,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "ui/browser/BrowserEngine.h"
@@ -64,8 +69,7 @@ public:
     bool CanGoForward() const override { return m_page->history()->canGoForward(); }
     void Stop() override { m_page->triggerAction(QWebEnginePage::Stop); }
     void SetZoomFactor(double factor) override { m_page->setZoomFactor(factor); }
-    void Find(const QString& text, bool backward,
-              std::function<void(int, int)> done) override {
+    void Find(const QString& text, bool backward, std::function<void(int, int)> done) override {
         FindInPage(m_view, text, backward, std::move(done));
     }
     void PrintToPdf(const QString& filePath, std::function<void(bool)> done) override {
@@ -103,14 +107,43 @@ public:
         reporter.setSourceCode(ReporterSource());
         m_profile->scripts()->insert(reporter);
     }
-    ~WebEngineModule() override { delete m_profile; }
+    ~WebEngineModule() override {
+        delete m_warmPage; // a page goes before its profile
+        delete m_profile;
+    }
 
     BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) override {
+        ++m_engines;
         return new WebEngineBrowser(m_profile, client, parent);
+    }
+
+    void WarmUp(const QUrl& site, std::function<void()> done) override {
+        if (m_engines > 0 || m_warmPage) {
+            done();
+            return;
+        }
+        m_warmPage = new QWebEnginePage(m_profile);
+        // An http document would ask its site for /favicon.ico: nothing may reach the service.
+        m_warmPage->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+        QObject::connect(m_warmPage, &QWebEnginePage::loadFinished, m_warmPage,
+                         [once = std::make_shared<std::function<void()>>(std::move(done))] {
+                             if (*once)
+                                 std::exchange(*once, nullptr)();
+                         });
+        // The document's address is the site's, so with one page process per site the engine
+        // keeps this page's process for the site's pages; the page stays, hidden, to keep it.
+        // A line of text has the page process set up its fonts, as the first page needs them.
+        m_warmPage->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
+                                           "<link rel=\"icon\" href=\"data:,\"></head>"
+                                           "<body style=\"font-family: sans-serif\">Kelvra 凯"
+                                           "</body></html>"),
+                            site);
     }
 
 private:
     QWebEngineProfile* m_profile;
+    QWebEnginePage* m_warmPage = nullptr;
+    int m_engines = 0;
 };
 
 } // namespace

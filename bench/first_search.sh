@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# First search against the later ones: the client started against the stand-in, then, after a
+# wait (3 s), four OE searches typed into the OE field and sent with Enter, each timed from Enter
+# to WebBrowser1's document complete. Runs the client with the engine warmed after the first
+# show (as the program does) and without (cold), interleaved, one process per run.
+# Usage: bench/first_search.sh [runs] [wait ms]   (after scripts/build; KELVRA_BENCH_BIN=<build>/bin)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs="${1:-5}"
+wait_ms="${2:-3000}"
+source scripts/headless-env
+bin="${KELVRA_BENCH_BIN:-build/bin}"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+for _ in $(seq "$runs"); do
+  for mode in cold warm; do
+    "$bin/first_search_appbench" "$mode" "$wait_ms" >>"$work/$mode" 2>"$work/$mode.err" ||
+      { cat "$work/$mode.err" >&2; exit 1; }
+  done
+done
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+echo "runs: $runs per mode (interleaved), searches 4 per run, first search ${wait_ms} ms after the first show"
+for mode in cold warm; do
+  first=$(awk '{print $1}' "$work/$mode" | median)
+  later=$(awk '{print $2; print $3; print $4}' "$work/$mode" | median)
+  helpers=$(awk '{print $5}' "$work/$mode" | median)
+  hold=$(awk '{print $6}' "$work/$mode" | median)
+  awk -v m="$mode" -v f="$first" -v l="$later" -v h="$helpers" -v w="$hold" 'BEGIN {
+    printf "%s: first search %.1f ms, later searches %.1f ms, ratio %.2f; engine helper processes %d; longest hold of the interface before the first search %.0f ms\n",
+           m, f, l, f / l, h, w }'
+done
+echo "(medians over the runs; the later searches pooled)"

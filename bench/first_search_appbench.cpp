@@ -1,0 +1,142 @@
+// The first search against the later ones: the client wired as the program wires it (this
+// program, like the real one, does not link the web engine: its module is loaded at run time),
+// started against the stand-in; a few seconds later four OE searches, each typed into the OE
+// field and sent with Enter as key events. Each is timed from Enter to WebBrowser1's document
+// complete. Prints one line: the four times in milliseconds, the number of engine helper
+// processes at the end, and the longest time the interface thread was held while the user
+// waited before the first search (the warm-up's cost to the window's responsiveness).
+//
+// Usage: first_search_appbench warm|cold [wait ms]   (headless: source scripts/headless-env)
+//   warm: the engine is warmed after the first show, as the program does; cold: it is not.
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+#include "app/AppState.h"
+#include "bench_support.h"
+#include "search/SearchKinds.h"
+#include "support/SimProcess.h"
+#include "ui/app/TFormMain.h"
+#include "ui/browser/BrowserHostBinder.h"
+#include "ui/browser/BrowserProfile.h"
+#include "ui/browser/BrowserView.h"
+#include "ui/browser/TVersion.h"
+#include "ui/login/TFormLogin.h"
+
+namespace {
+
+constexpr int kWaitMs = 30000;
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "first_search_appbench: %s\n", what);
+    return 1;
+}
+
+// Whether the engine's libraries are in this process yet.
+bool EngineMapped() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+}
+
+// Runs the event loop, as the program does, until done() holds or ms have passed; false on
+// time-out. (QTest's waits sleep between batches of events, which holds up the engine's work on
+// this thread and makes every page load take seconds.)
+bool RunUntil(const std::function<bool()>& done, int ms) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(2);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+void RunFor(int ms) {
+    RunUntil([] { return false; }, ms);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // as the program does
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvra"));
+    const bool warm = argc > 1 && std::strcmp(argv[1], "warm") == 0;
+    const int waitMs = argc > 2 ? std::max(0, atoi(argv[2])) : 3000;
+
+    kelvra::test::SimProcess sim;
+    QTemporaryDir temp;
+    qputenv("KELVRA_DATA_DIR", temp.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("KELVRA_VERSION_CHECK_MS", "3600000"); // no version check during the run
+    kelvra::AppState state;
+    state.serviceRoot = sim.Root();
+    kelvra::ui::TFormMain formMain(state);
+    kelvra::ui::TFormLogin formLogin;
+    kelvra::ui::TVersion version;
+    kelvra::ui::BrowserHostBinder browserHost(formMain, state, formLogin, version);
+
+    QSignalSpy shown(&formMain, &kelvra::ui::TFormMain::firstShowDone);
+    formMain.show();
+    if (!shown.wait(kWaitMs))
+        return Fail("the window did not finish its first show");
+    if (warm) // as the program's entry does at its first show
+        formMain.Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
+    // The user reads the window before typing. Meanwhile: the longest time this thread was
+    // held (between the turns of a 5 ms timer), i.e. how long the window could not answer.
+    double lastTurn = kelvra::bench::NowMs(), longestHold = 0;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        const double now = kelvra::bench::NowMs();
+        longestHold = std::max(longestHold, now - lastTurn);
+        lastTurn = now;
+    });
+    turns.start(5);
+    RunFor(waitMs);
+    turns.stop();
+    if (EngineMapped() != warm || formMain.Profile().WarmedUp() != warm)
+        return Fail(warm ? "the warm-up did not finish before the first search"
+                         : "the engine was loaded before any search");
+
+    auto* field = formMain.findChild<QLineEdit*>(kelvra::NumberSearchOf(kelvra::kSearchOe)->field);
+    kelvra::ui::BrowserView* browser = formMain.Browser(1);
+    const char* numbers[] = {"06A115561B", "1K0129620D", "03L115562", "059198405B"};
+    std::vector<double> times;
+    for (const char* number : numbers) {
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(number));
+        double completed = 0;
+        auto connection = QObject::connect(
+            browser, &kelvra::ui::BrowserView::documentComplete, browser, [&](const QString& url) {
+                if (completed == 0 && browser->PendingNavigations() == 0 &&
+                    url.contains(QLatin1String(number)))
+                    completed = kelvra::bench::NowMs();
+            });
+        const double t0 = kelvra::bench::NowMs();
+        QTest::keyClick(field, Qt::Key_Return);
+        const bool done = RunUntil([&] { return completed > 0; }, kWaitMs);
+        QObject::disconnect(connection);
+        if (!done)
+            return Fail("a search did not complete");
+        times.push_back(completed - t0);
+        RunFor(500); // the user reads the results before the next search
+    }
+    for (double ms : times)
+        std::printf("%.1f ", ms);
+    std::printf("%d %.1f\n", kelvra::bench::TreeMemory(int(getpid()), "kelvra-service").children,
+                longestHold);
+    return 0;
+}
