@@ -68,6 +68,8 @@ private slots:
         QVERIFY2(c->Browser(1)->LocationURL().contains(QStringLiteral("Gid=101")),
                  qPrintable(c->Browser(1)->LocationURL()));
         QCOMPARE(Account(m_ui->Sim(), "demo")["search_num"], std::string("0"));
+        // As a person does: the next click once the replayed search has finished loading.
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
 
         QVERIFY(c->Click(1, kOrdinaryLink));
         QVERIFY(c->WaitLoaded(1, QStringLiteral("pro_show.asp")));
