@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/FileBytes.h"
+
 namespace kelvra::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
@@ -43,17 +45,6 @@ public:
 private:
     std::string m_path;
 };
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 // The names in a folder (not recursive).
 inline std::set<std::string> EntriesOf(const std::string& folder) {

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 namespace kelvra::test {
 
 // A fresh folder under the temporary folder; emptied and removed at the end, read-only and
@@ -50,17 +52,6 @@ public:
 private:
     std::string m_path;
 };
-
-// The bytes of a file; empty when it cannot be read.
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 inline bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
