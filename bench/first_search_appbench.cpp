@@ -3,8 +3,10 @@
 // started against the stand-in; a few seconds later four OE searches, each typed into the OE
 // field and sent with Enter as key events. Each is timed from Enter to WebBrowser1's document
 // complete. Prints one line: the four times in milliseconds, the number of engine helper
-// processes at the end, and the longest time the interface thread was held while the user
-// waited before the first search (the warm-up's cost to the window's responsiveness).
+// processes at the end, the longest time the interface thread was held while the user waited
+// before the first search (the warm-up's cost to the window's responsiveness), the four times
+// from Enter to the navigation's announcement (the part spent before the engine starts the
+// request), and 1 if the main window's native window was replaced during the searches, else 0.
 //
 // Usage: first_search_appbench warm|cold [wait ms]   (headless: source scripts/headless-env)
 //   warm: the engine is warmed after the first show, as the program does; cold: it is not.
@@ -113,12 +115,18 @@ int main(int argc, char** argv) {
     auto* field = formMain.findChild<QLineEdit*>(kelvra::NumberSearchOf(kelvra::kSearchOe)->field);
     kelvra::ui::BrowserView* browser = formMain.Browser(1);
     const char* numbers[] = {"06A115561B", "1K0129620D", "03L115562", "059198405B"};
-    std::vector<double> times;
+    std::vector<double> times, announced;
+    const WId windowBefore = formMain.winId();
     for (const char* number : numbers) {
         QTest::mouseClick(field, Qt::LeftButton);
         field->selectAll();
         QTest::keyClicks(field, QString::fromLatin1(number));
-        double completed = 0;
+        double completed = 0, announcement = 0;
+        auto announceWatch = QObject::connect(browser, &kelvra::ui::BrowserView::beforeNavigate,
+                                              browser, [&](const QString&) {
+                                                  if (announcement == 0)
+                                                      announcement = kelvra::bench::NowMs();
+                                              });
         auto connection = QObject::connect(
             browser, &kelvra::ui::BrowserView::documentComplete, browser, [&](const QString& url) {
                 if (completed == 0 && browser->PendingNavigations() == 0 &&
@@ -129,14 +137,19 @@ int main(int argc, char** argv) {
         QTest::keyClick(field, Qt::Key_Return);
         const bool done = RunUntil([&] { return completed > 0; }, kWaitMs);
         QObject::disconnect(connection);
+        QObject::disconnect(announceWatch);
         if (!done)
             return Fail("a search did not complete");
         times.push_back(completed - t0);
+        announced.push_back(announcement - t0);
         RunFor(500); // the user reads the results before the next search
     }
     for (double ms : times)
         std::printf("%.1f ", ms);
-    std::printf("%d %.1f\n", kelvra::bench::TreeMemory(int(getpid()), "kelvra-service").children,
+    std::printf("%d %.1f ", kelvra::bench::TreeMemory(int(getpid()), "kelvra-service").children,
                 longestHold);
+    for (double ms : announced)
+        std::printf("%.1f ", ms);
+    std::printf("%d\n", formMain.winId() != windowBefore ? 1 : 0);
     return 0;
 }
