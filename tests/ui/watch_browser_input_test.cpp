@@ -65,7 +65,8 @@ private:
     static void RightClicks(QWidget* target) {
         QTest::mouseClick(target, Qt::RightButton, {}, QPoint(10, 10));
         QTest::mouseDClick(target, Qt::RightButton, {}, QPoint(10, 10));
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10));
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10),
+                               target->mapToGlobal(QPoint(10, 10)));
         QApplication::sendEvent(target, &menu);
         QTest::keyClick(target, Qt::Key_F5);
     }

@@ -13,10 +13,6 @@
 namespace kelvra::ui {
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 std::string Utf8(const QString& text) {
     return text.toUtf8().toStdString();
 }
@@ -121,7 +117,7 @@ std::string SearchPanelBinder::FieldHint(int kind) const {
 
 void SearchPanelBinder::SetFieldText(int kind, const std::string& text) {
     if (QLineEdit* field = Field(kind))
-        field->setText(Q(text));
+        field->setText(QString::fromStdString(text));
 }
 
 void SearchPanelBinder::FocusField(int kind) {
@@ -142,12 +138,13 @@ void SearchPanelBinder::FocusList(ListBox list) {
 }
 
 void SearchPanelBinder::ShowInfo(const std::string& text, const std::string& caption) {
-    ShowInformation(m_widgets.window, Q(caption), Q(text));
+    ShowInformation(m_widgets.window, QString::fromStdString(caption),
+                    QString::fromStdString(text));
 }
 
 void SearchPanelBinder::NavigateMain(const std::string& url) {
     if (m_widgets.mainBrowser)
-        m_widgets.mainBrowser->Navigate(Q(url));
+        m_widgets.mainBrowser->Navigate(QString::fromStdString(url));
 }
 
 std::string SearchPanelBinder::MainLocationUrl() const {

@@ -12,14 +12,6 @@
 #include "ui/widgets/SideItemList.h"
 
 namespace kelvra::ui {
-namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-} // namespace
-
 SideMenuBinder::SideMenuBinder(TFormMain& window, AppState& state, HttpTransport& transport,
                                SideMenuServices services)
     : m_window(window), m_presenter(std::make_unique<SideMenuPresenter>(
@@ -60,11 +52,11 @@ void SideMenuBinder::SetWindowCaption(const std::string& caption) {
 
 void SideMenuBinder::NavigateBrowser(int number, const std::string& url) {
     if (BrowserView* browser = m_window.Browser(number))
-        browser->Navigate(Q(url));
+        browser->Navigate(QString::fromStdString(url));
 }
 
 void SideMenuBinder::OpenInDefaultBrowser(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(Q(url)));
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 void SideMenuBinder::ShowAboutPicture(bool chinese) {

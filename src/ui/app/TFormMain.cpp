@@ -40,10 +40,6 @@
 namespace kelvra::ui {
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 void CentreIn(QWidget* element, const QWidget* page, int extraTop) {
     element->move(CentredOffset(page->width(), element->width()),
                   CentredOffset(page->height(), element->height()) + extraTop);
@@ -64,7 +60,7 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     // The probes of the shows and of the service watch block like every other request.
     services.probe = WithWaitCursor(std::move(services.probe));
     setObjectName("FormMain");
-    setWindowTitle(Q(m_state.baseCaption));
+    setWindowTitle(QString::fromStdString(m_state.baseCaption));
     setAccessibleName(QStringLiteral("Kelvra"));
     InitResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/kelvra.png")));
@@ -172,8 +168,8 @@ BrowserView* TFormMain::Browser(int number) const {
 }
 
 void TFormMain::SetControlText(const std::string& controlName, const std::string& text) {
-    const QString name = Q(controlName);
-    const QString value = Q(text);
+    const QString name = QString::fromStdString(controlName);
+    const QString value = QString::fromStdString(text);
     if (name == objectName()) {
         setWindowTitle(value);
         return;
@@ -193,14 +189,14 @@ void TFormMain::SetControlText(const std::string& controlName, const std::string
 }
 
 void TFormMain::SetControlHint(const std::string& controlName, const std::string& hint) {
-    if (auto* control = findChild<QWidget*>(Q(controlName))) {
-        control->setToolTip(Q(hint));
-        control->setProperty("hint", Q(hint));
+    if (auto* control = findChild<QWidget*>(QString::fromStdString(controlName))) {
+        control->setToolTip(QString::fromStdString(hint));
+        control->setProperty("hint", QString::fromStdString(hint));
     }
 }
 
 void TFormMain::SetWindowCaption(const std::string& caption) {
-    setWindowTitle(Q(caption));
+    setWindowTitle(QString::fromStdString(caption));
 }
 
 SearchPresenter& TFormMain::Search() {
@@ -213,7 +209,7 @@ SideItemList* TFormMain::SideItems(int group) const {
 
 void TFormMain::SetSideItemCaption(int group, int index, const std::string& caption) {
     if (SideItemList* items = SideItems(group))
-        items->SetCaption(index, Q(caption));
+        items->SetCaption(index, QString::fromStdString(caption));
 }
 
 void TFormMain::SetSideItemImage(int group, int index, int imageIndex) {
@@ -244,11 +240,11 @@ void TFormMain::RefreshQuota() {
 }
 
 void TFormMain::ShowMessage(const std::string& text, const std::string& caption) {
-    ShowInformation(this, Q(caption), Q(text));
+    ShowInformation(this, QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 void TFormMain::ReportError(const std::string& text) {
-    ShowError(this, Q(text));
+    ShowError(this, QString::fromStdString(text));
 }
 
 void TFormMain::CloseWindow() {
@@ -343,7 +339,8 @@ void TFormMain::LayoutChildren() {
 }
 
 void TFormMain::OpenInfoPage() {
-    QDesktopServices::openUrl(QUrl(Q(Endpoints(m_state.serviceRoot).InfoPage())));
+    QDesktopServices::openUrl(
+        QUrl(QString::fromStdString(Endpoints(m_state.serviceRoot).InfoPage())));
 }
 
 } // namespace kelvra::ui

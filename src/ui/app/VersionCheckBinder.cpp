@@ -12,10 +12,6 @@ namespace {
 
 constexpr int kVersionCheckMs = 10000;
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
 
 int VersionCheckIntervalMs(int designedMs) {
@@ -40,12 +36,13 @@ void VersionCheckBinder::Timer_updateTimer() {
 }
 
 void VersionCheckBinder::ShowMessage(const std::string& text, const std::string& caption) {
-    ShowInformation(m_mainWindow, Q(caption), Q(text));
+    ShowInformation(m_mainWindow, QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 bool VersionCheckBinder::AskYesNo(const std::string& text, const std::string& caption) {
     // The version check's one question: whether to update now.
-    return kelvra::ui::AskYesNo(m_mainWindow, Q(caption), Q(text), Question::Update);
+    return kelvra::ui::AskYesNo(m_mainWindow, QString::fromStdString(caption),
+                                QString::fromStdString(text), Question::Update);
 }
 
 void VersionCheckBinder::ShowErrorPage() {
@@ -60,7 +57,7 @@ void VersionCheckBinder::ShowUpdateWindow() {
 }
 
 void VersionCheckBinder::ReportError(const std::string& text) {
-    ShowError(m_mainWindow, Q(text));
+    ShowError(m_mainWindow, QString::fromStdString(text));
 }
 
 } // namespace kelvra::ui

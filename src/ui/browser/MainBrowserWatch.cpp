@@ -8,14 +8,6 @@
 #include "ui/browser/BrowserView.h"
 
 namespace kelvra::ui {
-namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-} // namespace
-
 MainBrowserWatch::MainBrowserWatch(TFormMain& window, AppState& state, BusyIndicatorControl& busy,
                                    SessionClient& session, std::function<void()> showLoginWindow,
                                    QObject* parent)
@@ -35,13 +27,13 @@ MainBrowserWatch::~MainBrowserWatch() = default;
 void MainBrowserWatch::ShowMessage(const std::string& text, const std::string& caption) {
     // Over the main window; the box is a window of its own and stays usable while the busy
     // indicator keeps the main window disabled.
-    ShowInformation(&m_window, Q(caption), Q(text));
+    ShowInformation(&m_window, QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 void MainBrowserWatch::NavigateMain(const std::string& url) {
     // Started once the browser's navigation event has returned, so that it replaces the
     // navigation that is pending.
-    QTimer::singleShot(0, this, [this, url = Q(url)] {
+    QTimer::singleShot(0, this, [this, url = QString::fromStdString(url)] {
         if (BrowserView* main = m_window.Browser(1))
             main->Navigate(url);
     });

@@ -36,7 +36,7 @@ void LoginWindowHost::ShowPage(int index) {
 
 void LoginWindowHost::NavigatePurchaseBrowser(const std::string& url) {
     if (BrowserView* purchase = m_window.Browser(4))
-        purchase->Navigate(QString::fromUtf8(url.data(), qsizetype(url.size())));
+        purchase->Navigate(QString::fromStdString(url));
 }
 
 void LoginWindowHost::SetMainCaption(const std::string& caption) {

@@ -24,10 +24,6 @@ constexpr int kEditHeight = 21;
 constexpr int kButtonWidth = 75; // the toolkit's standard button, as Button1
 constexpr int kButtonHeight = 25;
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 std::string S(const QString& text) {
     return text.toUtf8().toStdString();
 }
@@ -156,7 +152,7 @@ std::string TFormLogin::UserNameText() const {
 }
 
 void TFormLogin::SetUserNameText(const std::string& text) {
-    m_user->setText(Q(text));
+    m_user->setText(QString::fromStdString(text));
 }
 
 std::string TFormLogin::PasswordText() const {
@@ -164,7 +160,7 @@ std::string TFormLogin::PasswordText() const {
 }
 
 void TFormLogin::SetPasswordText(const std::string& text) {
-    m_pass->setText(Q(text));
+    m_pass->setText(QString::fromStdString(text));
 }
 
 bool TFormLogin::RememberChecked() const {
@@ -184,23 +180,23 @@ void TFormLogin::FocusPassword() {
 }
 
 void TFormLogin::SetControlText(const std::string& controlName, const std::string& text) {
-    QWidget* control = findChild<QWidget*>(Q(controlName));
+    QWidget* control = findChild<QWidget*>(QString::fromStdString(controlName));
     if (auto* label = qobject_cast<QLabel*>(control)) {
-        label->setText(Q(text));
-        label->setAccessibleName(Q(text));
+        label->setText(QString::fromStdString(text));
+        label->setAccessibleName(QString::fromStdString(text));
         label->resize(label->sizeHint());
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        button->setText(Q(text));
+        button->setText(QString::fromStdString(text));
     }
 }
 
 void TFormLogin::SetControlWidth(const std::string& controlName, int width) {
-    if (auto* control = findChild<QLabel*>(Q(controlName)))
+    if (auto* control = findChild<QLabel*>(QString::fromStdString(controlName)))
         control->resize(width, control->height());
 }
 
 void TFormLogin::SetUnderlined(const std::string& controlName, bool underlined) {
-    if (auto* control = findChild<QLabel*>(Q(controlName))) {
+    if (auto* control = findChild<QLabel*>(QString::fromStdString(controlName))) {
         QFont font = control->font();
         font.setUnderline(underlined);
         control->setFont(font);
@@ -208,7 +204,7 @@ void TFormLogin::SetUnderlined(const std::string& controlName, bool underlined) 
 }
 
 void TFormLogin::SetHandCursor(const std::string& controlName) {
-    if (auto* control = findChild<QLabel*>(Q(controlName)))
+    if (auto* control = findChild<QLabel*>(QString::fromStdString(controlName)))
         control->setCursor(Qt::PointingHandCursor);
 }
 
@@ -217,15 +213,15 @@ void TFormLogin::MoveWindow(int left, int top) {
 }
 
 void TFormLogin::ShowMessage(const std::string& text, const std::string& caption) {
-    ShowInformation(this, Q(caption), Q(text));
+    ShowInformation(this, QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 void TFormLogin::ReportError(const std::string& text) {
-    ShowError(this, Q(text));
+    ShowError(this, QString::fromStdString(text));
 }
 
 void TFormLogin::OpenInSystemBrowser(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(Q(url), QUrl::TolerantMode));
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::TolerantMode));
 }
 
 void TFormLogin::CloseWindow() {

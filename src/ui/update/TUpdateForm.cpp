@@ -30,10 +30,6 @@ constexpr const char* kLook =
     "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
     " stop:0 #3d7cc9, stop:1 #1c4f96); }";
 
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
 
 int UpdateWaitIntervalMs(int designedMs) {
@@ -100,7 +96,7 @@ void TUpdateForm::BuildControls() {
 }
 
 void TUpdateForm::SetControlText(const std::string& controlName, const std::string& text) {
-    const QString value = Q(text);
+    const QString value = QString::fromStdString(text);
     if (controlName == "Label1") {
         m_label1->setText(value);
     } else if (controlName == "Label3") {
@@ -133,20 +129,22 @@ void TUpdateForm::SetBusy() {
 }
 
 void TUpdateForm::ShowMessage(const std::string& text, const std::string& caption) {
-    ShowInformation(isVisible() ? this : m_mainWindow, Q(caption), Q(text));
+    ShowInformation(isVisible() ? this : m_mainWindow, QString::fromStdString(caption),
+                    QString::fromStdString(text));
 }
 
 bool TUpdateForm::AskYesNo(const std::string& text, const std::string& caption) {
-    return kelvra::ui::AskYesNo(isVisible() ? this : m_mainWindow, Q(caption), Q(text));
+    return kelvra::ui::AskYesNo(isVisible() ? this : m_mainWindow, QString::fromStdString(caption),
+                                QString::fromStdString(text));
 }
 
 bool TUpdateForm::AskToUpdate(const std::string& text, const std::string& caption) {
-    return kelvra::ui::AskYesNo(isVisible() ? this : m_mainWindow, Q(caption), Q(text),
-                                Question::Update);
+    return kelvra::ui::AskYesNo(isVisible() ? this : m_mainWindow, QString::fromStdString(caption),
+                                QString::fromStdString(text), Question::Update);
 }
 
 void TUpdateForm::OpenUrl(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(Q(url)));
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 void TUpdateForm::CloseWindow() {
@@ -177,7 +175,7 @@ void TUpdateForm::SetLinkLook(int width, bool underlined, bool handCursor) {
 }
 
 void TUpdateForm::ReportError(const std::string& text) {
-    ShowError(isVisible() ? this : m_mainWindow, Q(text));
+    ShowError(isVisible() ? this : m_mainWindow, QString::fromStdString(text));
 }
 
 void TUpdateForm::RunOnUiThread(std::function<void()> task) {
