@@ -25,9 +25,9 @@
 #include "search/SearchUrls.h"
 #include "support/SimProcess.h"
 #include "ui/app/TFormMain.h"
+#include "ui/browser/BrowserHostBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
-#include "ui/browser/BrowserHostBinder.h"
 #include "ui/browser/TVersion.h"
 #include "ui/login/TFormLogin.h"
 #include "ui_support.h"
@@ -76,7 +76,7 @@ public:
     // navigation is pending.
     bool WaitLoaded(int number, const QString& part, int ms = kPageWaitMs) const {
         ui::BrowserView* browser = Browser(number);
-        return QTest::qWaitFor(
+        return WaitUntil(
             [&] {
                 if (!kelvra::test::Engine(browser) || browser->PendingNavigations() != 0 ||
                     kelvra::test::Engine(browser)->page()->isLoading())
@@ -131,11 +131,10 @@ public:
     // window is back.
     bool LogInFromSideMenu(const QString& user, const QString& password) const {
         main->findChild<QAbstractButton*>("RzGroup5Items5")->click();
-        if (!QTest::qWaitFor([&] { return login->isVisible(); }, kPageWaitMs))
+        if (!WaitUntil([&] { return login->isVisible(); }, kPageWaitMs))
             return false;
         LogIn(user, password);
-        return QTest::qWaitFor([&] { return !login->isVisible() && main->isVisible(); },
-                               kPageWaitMs);
+        return WaitUntil([&] { return !login->isVisible() && main->isVisible(); }, kPageWaitMs);
     }
 
     AppState state;

@@ -1,8 +1,10 @@
 #include "ui_support.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 
 namespace kelvra::test {
@@ -48,6 +50,21 @@ int UnusedPort() {
     return port;
 }
 
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
 QVariant Evaluate(QWebEngineView* view, const QString& script, int ms) {
     QVariant result;
     bool done = false;
@@ -55,7 +72,7 @@ QVariant Evaluate(QWebEngineView* view, const QString& script, int ms) {
         result = value;
         done = true;
     });
-    (void)QTest::qWaitFor([&] { return done; }, ms);
+    (void)WaitUntil([&] { return done; }, ms);
     return result;
 }
 
@@ -105,7 +122,7 @@ const char* const kCentreScript = R"JS((function (selector, frameSelector) {
 // only after the move has been handled.
 bool MoveOverTarget(QWebEngineView* view, QWidget* target, QPoint point) {
     int step = 0;
-    return QTest::qWaitFor(
+    return WaitUntil(
         [&] {
             QTest::mouseMove(target, point + QPoint(step++ % 2, 0));
             return Evaluate(
@@ -122,7 +139,7 @@ bool MoveOverTarget(QWebEngineView* view, QWidget* target, QPoint point) {
 
 bool UserClick(QWebEngineView* view, const QString& selector, const QString& frame) {
     QWidget* target = view ? view->focusProxy() : nullptr;
-    if (!target || !QTest::qWaitFor([&] { return target->isVisible(); }, 10000))
+    if (!target || !WaitUntil([&] { return target->isVisible(); }, 10000))
         return false;
     const auto quoted = [](const QString& text) {
         return QLatin1Char('\'') +
@@ -144,8 +161,7 @@ bool UserClick(QWebEngineView* view, const QString& selector, const QString& fra
         "__testDowns < 0 ? document.activeElement === __testTarget : __testDowns > 0");
     for (int attempt = 0; attempt < 20; ++attempt) {
         QTest::mousePress(target, Qt::LeftButton, {}, point);
-        const bool seen =
-            QTest::qWaitFor([&] { return Evaluate(view, pressed, 2000).toBool(); }, 1000);
+        const bool seen = WaitUntil([&] { return Evaluate(view, pressed, 2000).toBool(); }, 1000);
         QTest::mouseRelease(target, Qt::LeftButton, {}, point, 20);
         if (seen)
             return true;

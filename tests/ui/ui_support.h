@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -54,6 +56,11 @@ inline QWebEngineView* Engine(const kelvra::ui::BrowserView* browser) {
 inline QWebEngineView* Engine(const kelvra::ui::BrowserView& browser) {
     return Engine(&browser);
 }
+
+// Runs the event loop, as the program does, until done() holds or ms have passed; returns
+// done(). QTest's waits sleep 10 ms between batches of events, which holds up the engine's own
+// work on this thread (a page then takes over a second to load).
+bool WaitUntil(const std::function<bool()>& done, int ms);
 
 // Runs a script in the page's own world and waits for its result (empty on time-out).
 QVariant Evaluate(QWebEngineView* view, const QString& script, int ms = 20000);
