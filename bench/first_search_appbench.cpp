@@ -11,7 +11,6 @@
 // Usage: first_search_appbench warm|cold [wait ms]   (headless: source scripts/headless-env)
 //   warm: the engine is warmed after the first show, as the program does; cold: it is not.
 #include <QApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -21,11 +20,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 
 #include "app/AppState.h"
 #include "bench_support.h"
 #include "search/SearchKinds.h"
+#include "support/EventLoopWait.h"
 #include "support/SimProcess.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserHostBinder.h"
@@ -49,25 +48,8 @@ bool EngineMapped() {
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
 }
 
-// Runs the event loop, as the program does, until done() holds or ms have passed; false on
-// time-out. (QTest's waits sleep between batches of events, which holds up the engine's work on
-// this thread and makes every page load take seconds.)
-bool RunUntil(const std::function<bool()>& done, int ms) {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    poll.start(2);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
 void RunFor(int ms) {
-    RunUntil([] { return false; }, ms);
+    kelvra::test::WaitUntil([] { return false; }, ms, 2);
 }
 
 } // namespace
@@ -135,7 +117,7 @@ int main(int argc, char** argv) {
             });
         const double t0 = kelvra::bench::NowMs();
         QTest::keyClick(field, Qt::Key_Return);
-        const bool done = RunUntil([&] { return completed > 0; }, kWaitMs);
+        const bool done = kelvra::test::WaitUntil([&] { return completed > 0; }, kWaitMs, 2);
         QObject::disconnect(connection);
         QObject::disconnect(announceWatch);
         if (!done)

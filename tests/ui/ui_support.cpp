@@ -1,10 +1,8 @@
 #include "ui_support.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QTcpSocket>
 #include <QTest>
-#include <QTimer>
 #include <QWebEnginePage>
 
 namespace kelvra::test {
@@ -48,21 +46,6 @@ int UnusedPort() {
     const int port = probe.serverPort();
     probe.close();
     return port;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    poll.start(5);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
 }
 
 QVariant Evaluate(QWebEngineView* view, const QString& script, int ms) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -12,6 +10,7 @@
 #include <QWebEngineView>
 
 #include "log_lines.h"
+#include "support/EventLoopWait.h"
 #include "ui/browser/BrowserView.h"
 
 namespace kelvra::test {
@@ -56,11 +55,6 @@ inline QWebEngineView* Engine(const kelvra::ui::BrowserView* browser) {
 inline QWebEngineView* Engine(const kelvra::ui::BrowserView& browser) {
     return Engine(&browser);
 }
-
-// Runs the event loop, as the program does, until done() holds or ms have passed; returns
-// done(). QTest's waits sleep 10 ms between batches of events, which holds up the engine's own
-// work on this thread (a page then takes over a second to load).
-bool WaitUntil(const std::function<bool()>& done, int ms);
 
 // Runs a script in the page's own world and waits for its result (empty on time-out).
 QVariant Evaluate(QWebEngineView* view, const QString& script, int ms = 20000);
