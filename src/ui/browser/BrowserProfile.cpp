@@ -18,6 +18,11 @@ constexpr int kWarmUpPauseMs = 300;
 constexpr int kPreloadPollMs = 10;
 constexpr int kQuietMs = 500;
 
+// The module's library in a folder (QLibrary adds the platform's suffix).
+QString ModuleIn(const QString& folder) {
+    return folder + QLatin1Char('/') + QLatin1String(kBrowserEngineFileName);
+}
+
 } // namespace
 
 BrowserProfile::BrowserProfile(QObject* parent) : BrowserProfile(ModuleFolders(), parent) {}
@@ -46,7 +51,7 @@ bool BrowserProfile::LoadLibrary() {
         m_preload.wait(); // one load at a time
     QStringList failures;
     for (const QString& folder : m_folders) {
-        QLibrary library(folder + QLatin1Char('/') + QLatin1String(kBrowserEngineFileName));
+        QLibrary library(ModuleIn(folder));
         if (!library.load()) {
             failures << library.errorString();
             continue;
@@ -90,9 +95,7 @@ void BrowserProfile::WarmStep() {
             // busy machine: a worker thread does it, and LoadLibrary then finds them loaded.
             m_preload = std::async(std::launch::async, [folders = m_folders] {
                 for (const QString& folder : folders) {
-                    QLibrary library(folder + QLatin1Char('/') +
-                                     QLatin1String(kBrowserEngineFileName));
-                    if (library.load())
+                    if (QLibrary(ModuleIn(folder)).load())
                         return;
                 }
             });
