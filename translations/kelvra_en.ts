@@ -87,6 +87,32 @@ Installing Kelvra again should repair it.</source>
     </message>
 </context>
 <context>
+    <name>kelvra::ui::KeyboardShortcuts</name>
+    <message>
+        <source>Go to the any-number field</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open group %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opens with %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: the any-number field</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::NumberHistoryBinder</name>
+    <message>
+        <source>Clear search history</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kelvra::ui::PageAreaTools</name>
     <message>
         <source>Save as PDF</source>
@@ -191,6 +217,13 @@ Installing Kelvra again should repair it.</source>
     </message>
     <message>
         <source>Product pages today</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::ServiceStatus</name>
+    <message>
+        <source>The service is not answering; checking again</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -88,6 +88,32 @@ Installing Kelvra again should repair it.</source>
     </message>
 </context>
 <context>
+    <name>kelvra::ui::KeyboardShortcuts</name>
+    <message>
+        <source>Go to the any-number field</source>
+        <translation>转到任意编号输入框</translation>
+    </message>
+    <message>
+        <source>Open group %1</source>
+        <translation>打开第%1组</translation>
+    </message>
+    <message>
+        <source>Opens with %1</source>
+        <translation>快捷键：%1</translation>
+    </message>
+    <message>
+        <source>%1: the any-number field</source>
+        <translation>%1：任意编号输入框</translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::NumberHistoryBinder</name>
+    <message>
+        <source>Clear search history</source>
+        <translation>清除搜索记录</translation>
+    </message>
+</context>
+<context>
     <name>kelvra::ui::PageAreaTools</name>
     <message>
         <source>Save as PDF</source>
@@ -193,6 +219,13 @@ Installing Kelvra again should repair it.</source>
     <message>
         <source>Product pages today</source>
         <translation>今日产品页</translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::ServiceStatus</name>
+    <message>
+        <source>The service is not answering; checking again</source>
+        <translation>服务器没有响应，正在重试</translation>
     </message>
 </context>
 <context>

@@ -112,6 +112,7 @@ struct FakeConnectivityView final : ConnectivityView {
     std::string message;
     void SetNetworkText(const std::string&) override {}
     void ShowPage(int) override {}
+    void SetServiceAnswering(bool) override {}
     void ShowMessage(const std::string& text, const std::string&) override { message = text; }
     void CloseWindow() override {}
 };
@@ -197,7 +198,8 @@ Shown ProbeOnce(Pair& p) {
     ConnectivityServices services;
     services.networkOnline = [] { return true; };
     services.probe = [&p](const std::string& url) { return ProbeUrl(p.transport, url); };
-    ConnectivityWatch watch(p.state, view, services);
+    // One check judges the probe here; the streak before the message is the watch's own test.
+    ConnectivityWatch watch(p.state, view, services, {.failuresForMaintenance = 1});
     watch.conn_kelvraTimer();
     return view.message.empty()                       ? Shown::Ok
            : view.message == MaintenanceText(p.state) ? Shown::Maintenance

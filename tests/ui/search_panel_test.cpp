@@ -1,20 +1,27 @@
 // The search panels of the real main window against the stand-in service and the real browser
 // engine: a number typed and Enter pressed, a vehicle type chosen through the cascade, the
 // refusals (placeholder, blanks, missing choice), offline searches and the replay after a login.
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <algorithm>
 #include <memory>
 
 #include "client_harness.h"
 #include "search/SearchPresenter.h"
+#include "service/SelectionLists.h"
+#include "support/FileBytes.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/widgets/GroupBar.h"
@@ -309,7 +316,136 @@ private slots:
         qunsetenv("KELVRA_NETWORK_STATE_FILE");
     }
 
+    // The any-number history: two numbers searched by keyboard, the program started again on
+    // the same data folder, the older number offered while typing and chosen by keyboard; the
+    // settings file stays as the program wrote it; the context menu clears the history.
+    void historyOffersANumberSearchedBeforeARestart() {
+        AppState state;
+        auto window = NewWindow(state);
+        const QString folder = qEnvironmentVariable("KELVRA_DATA_DIR");
+        const std::string settingsFile = (folder + "/kelvra_config.ini").toStdString();
+        const std::string historyFile = (folder + "/search_history.txt").toStdString();
+        const std::string settings = kelvra::test::ReadBytes(settingsFile);
+        QVERIFY(!settings.empty());
+        m_ui->Sim().ClearRequests();
+        const QString any = QStringLiteral("/kelvra_cd/en/search/so_list.asp?chaxuntiaojian=renyi"
+                                           "&renyi=%1&f_mode=jqcz&Gid=0&Mac=&IP=");
+        for (const char* number : {"W712", "KV-50259"}) {
+            QTest::keyClick(window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+            TypeInto(*window, QLatin1String(number));
+            QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(SearchTargets().contains(any.arg(number)), kLoadTimeoutMs);
+        }
+        window.reset();
+        QCOMPARE(kelvra::test::ReadBytes(historyFile), std::string("1\tKV-50259\n1\tW712\n"));
+
+        AppState again;
+        again.serviceRoot = m_ui->Sim().Root();
+        window = std::make_unique<TFormMain>(again); // the same data folder
+        QVERIFY(kelvra::test::ShowAndWaitFirstShow(*window));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        m_ui->Sim().ClearRequests();
+        QTest::keyClick(window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+        TypeInto(*window, QStringLiteral("w7"));
+        QLineEdit* field = Field(*window, "suiEdit_group0_3");
+        QAbstractItemView* offered = field->completer()->popup();
+        QTRY_VERIFY(offered->isVisible());
+        QCOMPARE(offered->model()->rowCount(), 1);
+        QCOMPARE(offered->model()->index(0, 0).data().toString(), QStringLiteral("W712"));
+        Screenshot(*window, QStringLiteral("screenshot-history.png"));
+        QTest::keyClick(window->windowHandle(), Qt::Key_Down);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        QCOMPARE(field->text(), QStringLiteral("W712"));
+        QTRY_COMPARE_WITH_TIMEOUT(SearchTargets(), QStringList{any.arg("W712")}, kLoadTimeoutMs);
+        QCOMPARE(kelvra::test::ReadBytes(settingsFile), settings);
+        QCOMPARE(kelvra::test::ReadBytes(historyFile), std::string("1\tW712\n1\tKV-50259\n"));
+        // With the list open and nothing chosen in it, Enter searches what was typed.
+        QTest::keyClick(window->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+        TypeInto(*window, QStringLiteral("W71"));
+        QTRY_VERIFY(offered->isVisible());
+        m_ui->Sim().ClearRequests();
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        QCOMPARE(field->text(), QStringLiteral("W71"));
+        QTRY_COMPARE_WITH_TIMEOUT(SearchTargets(), QStringList{any.arg("W71")}, kLoadTimeoutMs);
+
+        // The field's context menu (a right click) ends in the item that forgets every number.
+        QTimer::singleShot(0, this, [] { ChooseLastMenuItem(); });
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
+                          field->mapTo(window.get(), field->rect().center()));
+        QTRY_COMPARE(kelvra::test::ReadBytes(historyFile), std::string());
+        QCOMPARE(field->completer()->model()->rowCount(), 0);
+        QCOMPARE(kelvra::test::ReadBytes(settingsFile), settings);
+    }
+
+    // Keys through the window only: Alt+3 opens the engine group at its first list, arrows
+    // choose brand and code, Tab reaches the search button and Enter searches; Tab goes on to
+    // the next group's caption, which Space opens.
+    void keyboardOnlyEngineSearch() {
+        AppState state;
+        auto window = NewWindow(state);
+        QWindow* keys = window->windowHandle();
+        auto* brand = window->findChild<QComboBox*>("cb_group2_eg");
+        auto* code =
+            window->findChild<QComboBox*>(kelvra::ListOf(kelvra::ListBox::engine_code).controlName);
+        auto* bar = window->findChild<kelvra::ui::GroupBar*>("RzGroupBar1");
+        QVERIFY(brand->count() > 1);
+        m_ui->Sim().ClearRequests();
+
+        QTest::keyClick(keys, Qt::Key_3, Qt::AltModifier);
+        QCOMPARE(bar->OpenIndex(), 2);
+        QCOMPARE(window->focusWidget(), brand);
+        QTest::keyClick(keys, Qt::Key_Down);
+        QCOMPARE(brand->currentIndex(), 1);
+        QTRY_VERIFY(code->count() > 1); // the codes of that brand, loaded from the service
+        QTest::keyClick(keys, Qt::Key_Tab);
+        QCOMPARE(window->focusWidget(), code);
+        QTest::keyClick(keys, Qt::Key_Down);
+        QCOMPARE(code->currentIndex(), 1);
+        QTest::keyClick(keys, Qt::Key_Tab);
+        QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("Button7"));
+        Screenshot(*window, QStringLiteral("screenshot-keyboard-focus.png"));
+        QTest::keyClick(keys, Qt::Key_Return);
+        QCOMPARE(state.searchKind, 8);
+        QTRY_VERIFY_WITH_TIMEOUT(!SearchTargets().isEmpty(), kLoadTimeoutMs);
+        QVERIFY2(SearchTargets().first().startsWith(
+                     QStringLiteral("/kelvra_cd/en/search/engine_list_yorx.asp?typ_id=%1&")
+                         .arg(code->currentData().toInt())),
+                 qPrintable(SearchTargets().first()));
+
+        // On to the engine brand block, then the next group's caption.
+        QTest::keyClick(keys, Qt::Key_Tab);
+        QTest::keyClick(keys, Qt::Key_Tab);
+        QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("Button9"));
+        QTest::keyClick(keys, Qt::Key_Tab);
+        QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("RzGroup4Caption"));
+        QTest::keyClick(keys, Qt::Key_Space);
+        QCOMPARE(bar->OpenIndex(), 3);
+        QTest::keyClick(keys, Qt::Key_Tab);
+        QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("RzGroup4Items0"));
+        Screenshot(*window, QStringLiteral("screenshot-keyboard-item.png"));
+        QVERIFY(m_ui->Messages().isEmpty());
+    }
+
     void cleanup() { qunsetenv("KELVRA_NETWORK_STATE_FILE"); }
+
+private:
+    // Types the text as key presses sent to the window (they reach whatever has the focus).
+    static void TypeInto(TFormMain& window, const QString& text) {
+        for (const QChar c : text)
+            QTest::keyClick(window.windowHandle(), c.toLatin1());
+    }
+
+    // Once a context menu is open: Up (to its last item) and Enter, as a user would.
+    static void ChooseLastMenuItem() {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (menu == nullptr) {
+            QTimer::singleShot(20, [] { ChooseLastMenuItem(); });
+            return;
+        }
+        QTest::keyClick(menu, Qt::Key_Up);
+        QTest::keyClick(menu, Qt::Key_Return);
+    }
 };
 
 QTEST_MAIN(SearchPanelTest)

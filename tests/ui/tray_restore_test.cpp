@@ -68,6 +68,7 @@ private slots:
         QVERIFY(window);
         auto* field = window->findChild<QLineEdit*>("suiEdit_group0_3");
         field->setText("06J 001 113");
+        field->setFocus(Qt::OtherFocusReason);
         window->ShowPage(6);
         QVERIFY(!state.startupDone);
         m_ui->Sim().ClearRequests();
@@ -108,6 +109,7 @@ private slots:
         QCOMPARE(Count("/xml/"), 0);
         QCOMPARE(window->Pages()->ActiveIndex(), 6);
         QCOMPARE(field->text(), QStringLiteral("06J 001 113"));
+        QCOMPARE(window->focusWidget(), field); // where the user left off, not the side panel
         QVERIFY(window->Tray().RestoreWindow() == nullptr);
         QVERIFY(m_ui->Messages().isEmpty());
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "client_harness.h"
+#include "support/Elapsed.h"
 #include "ui/app/TFormMain.h"
 #include "ui/widgets/PageControl.h"
 #include "ui_support.h"
@@ -142,14 +143,17 @@ private slots:
         QTest::newRow("network up, service 404") << QByteArray("up") << 404;
     }
 
+    // The watch's timeline a hundred times faster: a check every 200 ms, 100 ms after a first
+    // failure, 500 ms after the second; the maintenance message at the third failure in a row.
     void failingServiceWatchEndsTheProgramWithOneMessage() {
         QFETCH(QByteArray, network);
         QFETCH(int, status);
         AppState state;
-        auto window = m_ui->ShownMainWindow(state);
+        auto window = CompressedWatchWindow(state);
         QVERIFY(window);
         auto* service = window->findChild<QTimer*>("conn_kelvra");
         auto* label = window->findChild<QLabel*>("Label6");
+        auto* note = window->findChild<QLabel*>("ServiceState");
         QVERIFY(m_ui->SetNetwork(network.constData()));
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), network == "up" ? kConnected : kDisconnected,
                                   kTickDeadlineMs);
@@ -157,21 +161,61 @@ private slots:
         // A probe that answers keeps everything as it is.
         m_ui->Sim().ClearRequests();
         QSignalSpy serviceTicks(service, &QTimer::timeout);
-        service->setInterval(200); // instead of waiting 20 seconds
         QVERIFY(serviceTicks.wait(kTickDeadlineMs));
         QTRY_VERIFY(!m_ui->Sim().Requests().empty());
         QCOMPARE(m_ui->Sim().Requests().front(), std::string("/cn/"));
         QVERIFY(window->isVisible());
+        QVERIFY(note->isHidden());
 
-        // A failing probe: the maintenance message, which stays open for about 300 ms while
-        // the watch keeps ticking every 200 ms, then the end.
+        // A failing service: notes in the status bar, then, at the third failure, the
+        // maintenance message, which stays open for about 300 ms while the watch keeps ticking,
+        // then the end.
         QSignalSpy closed(window.get(), &TFormMain::closed);
+        m_ui->Sim().ClearRequests();
         m_ui->Sim().SetProbeStatus(status);
+        const auto downAt = std::chrono::steady_clock::now();
+        QTRY_VERIFY_WITH_TIMEOUT(note->isVisible() || !closed.isEmpty(), 10000);
+        QVERIFY(closed.isEmpty());
+        QCOMPARE(note->text(), QStringLiteral("The service is not answering; checking again"));
         QVERIFY(closed.wait(10000));
+        // Not before the two retries had passed (a lower bound: a slow machine only adds).
+        QVERIFY(kelvra::test::MillisecondsSince(downAt) >= 100 + 500);
         QCOMPARE(m_ui->Messages(), QStringList{kMaintenance});
+        QCOMPARE(int(m_ui->Sim().Requests().size()), 3);
         QVERIFY(!window->isVisible());
         QVERIFY(!service->isActive());
         QVERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+    }
+
+    // A service that fails one check and answers the next: a note in the status bar meanwhile,
+    // no message, the window and its page stay.
+    void aBlipIsNotMaintenance() {
+        AppState state;
+        auto window = CompressedWatchWindow(state);
+        QVERIFY(window);
+        auto* note = window->findChild<QLabel*>("ServiceState");
+        window->ShowPage(6);
+        m_ui->Sim().SetProbeStatus(500);
+        QTRY_VERIFY_WITH_TIMEOUT(note->isVisible(), 10000);
+        m_ui->Sim().SetProbeStatus(200); // before the retry: the event loop has not run since
+        QTRY_VERIFY_WITH_TIMEOUT(note->isHidden(), 10000);
+        QSignalSpy serviceTicks(window->findChild<QTimer*>("conn_kelvra"), &QTimer::timeout);
+        QVERIFY(serviceTicks.wait(kTickDeadlineMs));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->Pages()->ActiveIndex(), 6);
+        QVERIFY(m_ui->Messages().isEmpty());
+    }
+
+private:
+    std::unique_ptr<TFormMain> CompressedWatchWindow(AppState& state) {
+        m_ui->FreshDataFolder();
+        state.serviceRoot = m_ui->Sim().Root();
+        kelvra::MainServices services = kelvra::MainServices::Defaults();
+        services.serviceWatch = {200, 100, 500, 3};
+        auto window = std::make_unique<TFormMain>(state, std::move(services));
+        if (!kelvra::test::ShowAndWaitFirstShow(*window))
+            return nullptr;
+        return window;
     }
 };
 

@@ -15,6 +15,9 @@ public:
     virtual void SetNetworkText(const std::string& text) = 0;
     // Shows a page of RzPageControl1 by index.
     virtual void ShowPage(int index) = 0;
+    // Says in the status bar whether the service answered its last check (false: not answering,
+    // checked again soon); true clears the note.
+    virtual void SetServiceAnswering(bool answering) = 0;
     // Shows a modal information box; returns when it is acknowledged.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
     // Asks the main window to close once the current handler has returned; the program ends.
@@ -31,19 +34,35 @@ struct ConnectivityServices {
     std::function<void(bool online)> setNetworkOnline;
 };
 
+// When the service watch probes. One failed check is not maintenance: the watch checks again
+// sooner, then once more, and only a service that failed every check of the streak is reported,
+// so the message comes about a minute after the first failure and a blip of a few seconds passes
+// with a note in the status bar. Tests compress the timeline.
+struct ServiceWatchTiming {
+    int regularMs = 20000;          // conn_kelvra's interval while the service answers
+    int firstRetryMs = 10000;       // after a first failure
+    int laterRetryMs = 50000;       // after each further failure
+    int failuresForMaintenance = 3; // failed checks in a row that end the program (at least 1)
+};
+
 // The network watch (Timer1, every second) and the service watch (conn_kelvra, every 20 seconds)
 // of the main window.
 class ConnectivityWatch {
 public:
-    ConnectivityWatch(AppState& state, ConnectivityView& view, ConnectivityServices services);
+    ConnectivityWatch(AppState& state, ConnectivityView& view, ConnectivityServices services,
+                      ServiceWatchTiming timing = {});
 
     // Network up: the connect_ok text and the flag set. Down: the connect_err text, the network
     // page, the flag cleared. Cannot fail.
     void Timer1Timer();
-    // Probes the service; when it does not answer, shows the maintenance message and closes the
-    // main window once it is acknowledged. While a maintenance message is open, or once the
-    // program is ending, a tick does nothing (no second message, no probe).
+    // Probes the service. An answer ends a streak of failures (the status note goes). A failure
+    // notes in the status bar that the service is not answering; the last failure of the streak
+    // (ServiceWatchTiming) shows the maintenance message and closes the main window once it is
+    // acknowledged. While a maintenance message is open, or once the program is ending, a tick
+    // does nothing (no second message, no probe).
     void conn_kelvraTimer();
+    // Milliseconds until the next service check, after the last tick's outcome.
+    int NextServiceCheckMs() const;
 
     // The maintenance message, then the end of the program; a call while one is open or after
     // the end was asked for adds nothing.
@@ -55,6 +74,8 @@ private:
     AppState& m_state;
     ConnectivityView& m_view;
     ConnectivityServices m_services;
+    ServiceWatchTiming m_timing;
+    int m_failures = 0; // failed checks in a row
     bool m_ending = false;
 };
 

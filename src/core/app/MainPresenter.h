@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/ConnectivityWatch.h"
 #include "app/MainView.h"
 
 namespace kelvra {
@@ -24,6 +25,8 @@ struct MainServices {
     // Logout notice when the window closes (the network and login tests are the callee's);
     // returns true when the request failed and the error page is to be shown. Empty: no notice.
     std::function<bool(AppState&, bool online)> logoutOnClose;
+    // When the 20-second service watch checks again after an answer or a failure.
+    ServiceWatchTiming serviceWatch;
 
     // The real routines: ProbeUrl, FindDataFolder, the two network tests, PrepareSettingsFiles,
     // ApplyLanguage; logoutOnClose stays empty until the session client is wired in.

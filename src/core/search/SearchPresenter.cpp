@@ -39,6 +39,7 @@ void SearchPresenter::FieldKeyPress(int kind, char key) {
         return;
     }
     m_state.searchKind = kind;
+    m_view.NumberSearched(kind, text);
     if (m_networkOnline()) {
         m_view.NavigateMain(GetSearchURL(kind, m_view, m_state));
     }
@@ -112,6 +113,9 @@ void SearchPresenter::ShowKindMessage(int kind) {
 
 void SearchPresenter::Search(int kind) {
     m_state.searchKind = kind;
+    if (IsNumberKind(kind)) {
+        m_view.NumberSearched(kind, m_view.FieldText(kind));
+    }
     m_view.NavigateMain(GetSearchURL(kind, m_view, m_state));
     m_view.ShowPage(0);
 }

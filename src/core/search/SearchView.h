@@ -31,6 +31,9 @@ public:
     // The URL WebBrowser1 holds; empty while it has never been navigated.
     virtual std::string MainLocationUrl() const = 0;
     virtual void ShowPage(int index) = 0;
+    // A number search of this kind (1 to 5) was accepted with this text; the window may remember
+    // it. Nothing by default.
+    virtual void NumberSearched(int /*kind*/, const std::string& /*text*/) {}
 };
 
 } // namespace kelvra

@@ -20,9 +20,12 @@ class TFormMain;
 class ConnectivityBinder : public QObject, public ConnectivityView {
     Q_OBJECT
 public:
-    // networkText: Label6. The timers keep their names and intervals; both are started here.
+    // networkText: Label6. The timers keep their names; both are started here. conn_kelvra's
+    // interval follows the watch's timing: regular while the service answers, shorter after a
+    // first failure.
     ConnectivityBinder(TFormMain& window, QLabel* networkText, QTimer* timer1, QTimer* connKelvra,
-                       AppState& state, ConnectivityServices services);
+                       AppState& state, ConnectivityServices services,
+                       ServiceWatchTiming timing = {});
     ~ConnectivityBinder() override;
 
     ConnectivityWatch& Watch() { return *m_watch; }
@@ -30,6 +33,7 @@ public:
     // ConnectivityView
     void SetNetworkText(const std::string& text) override;
     void ShowPage(int index) override;
+    void SetServiceAnswering(bool answering) override;
     void ShowMessage(const std::string& text, const std::string& caption) override;
     void CloseWindow() override;
 

@@ -255,6 +255,7 @@ StatusBar BuildStatusBar(QWidget* parent) {
 
     status.clock = new ClockStatus(status.bar);
     status.quota = new QuotaStatus(status.bar);
+    status.service = new ServiceStatus(status.bar);
     return status;
 }
 
@@ -267,6 +268,8 @@ void LayoutStatusBar(const StatusBar& status, int width) {
     // After the link, up to the clock; the text keeps to the right, next to the clock.
     const int quotaLeft = 329 + 7 + 285;
     status.quota->setGeometry(quotaLeft, 0, std::max(0, width - 122 - 6 - quotaLeft), 19);
+    const int serviceLeft = 329 + 7 + 260 + 4; // right after the link's text
+    status.service->setGeometry(serviceLeft, 0, std::max(0, width - 122 - 6 - serviceLeft), 19);
 }
 
 } // namespace kelvra::ui

@@ -17,6 +17,7 @@ class ClockStatus;
 class GroupBar;
 class PageControl;
 class QuotaStatus;
+class ServiceStatus;
 class SideChannel;
 class SideItemList;
 class UrlLabel;
@@ -49,11 +50,12 @@ struct PageArea {
 PageArea BuildPageArea(QWidget* parent, BrowserProfile& profile);
 
 struct StatusBar {
-    QWidget* bar = nullptr;        // RzStatusBar1, 19 high
-    QLabel* networkText = nullptr; // Label6
-    UrlLabel* link = nullptr;      // suiURLLabel1
-    ClockStatus* clock = nullptr;  // RzClockStatus1
-    QuotaStatus* quota = nullptr;  // the day's counted pages, between the link and the clock
+    QWidget* bar = nullptr;           // RzStatusBar1, 19 high
+    QLabel* networkText = nullptr;    // Label6
+    UrlLabel* link = nullptr;         // suiURLLabel1
+    ClockStatus* clock = nullptr;     // RzClockStatus1
+    QuotaStatus* quota = nullptr;     // the day's counted pages, between the link and the clock
+    ServiceStatus* service = nullptr; // the service not answering; stands in for the quota
 };
 StatusBar BuildStatusBar(QWidget* parent);
 // Places the panes in a status bar of the given width (the clock keeps the right edge).

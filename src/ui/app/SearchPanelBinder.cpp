@@ -52,8 +52,11 @@ SearchPanelWidgets FindSearchPanelWidgets(QWidget* window, BrowserView* mainBrow
 }
 
 SearchPanelBinder::SearchPanelBinder(const SearchPanelWidgets& widgets, AppState& state,
-                                     std::function<bool()> networkOnline, QObject* parent)
-    : QObject(parent), m_widgets(widgets), m_presenter(state, *this, std::move(networkOnline)) {
+                                     std::function<bool()> networkOnline,
+                                     std::function<void(int, const std::string&)> numberSearched,
+                                     QObject* parent)
+    : QObject(parent), m_widgets(widgets), m_numberSearched(std::move(numberSearched)),
+      m_presenter(state, *this, std::move(networkOnline)) {
     for (int kind = kSearchAny; kind <= kSearchEan; ++kind) {
         if (QLineEdit* field = Field(kind))
             field->installEventFilter(this);
@@ -149,6 +152,11 @@ void SearchPanelBinder::NavigateMain(const std::string& url) {
 
 std::string SearchPanelBinder::MainLocationUrl() const {
     return m_widgets.mainBrowser ? Utf8(m_widgets.mainBrowser->LocationURL()) : std::string();
+}
+
+void SearchPanelBinder::NumberSearched(int kind, const std::string& text) {
+    if (m_numberSearched)
+        m_numberSearched(kind, text);
 }
 
 void SearchPanelBinder::ShowPage(int index) {

@@ -41,9 +41,12 @@ SearchPanelWidgets FindSearchPanelWidgets(QWidget* window, BrowserView* mainBrow
 // The Qt side only moves texts, focus and clicks; every rule is the presenter's.
 class SearchPanelBinder : public QObject, public SearchView {
 public:
-    // `networkOnline` is the main window's network-online flag, asked at each search.
+    // `networkOnline` is the main window's network-online flag, asked at each search;
+    // `numberSearched` (may be empty) hears of every accepted number search.
     SearchPanelBinder(const SearchPanelWidgets& widgets, AppState& state,
-                      std::function<bool()> networkOnline, QObject* parent = nullptr);
+                      std::function<bool()> networkOnline,
+                      std::function<void(int kind, const std::string& text)> numberSearched = {},
+                      QObject* parent = nullptr);
 
     SearchPresenter& Presenter() { return m_presenter; }
 
@@ -59,6 +62,7 @@ public:
     void NavigateMain(const std::string& url) override;
     std::string MainLocationUrl() const override;
     void ShowPage(int index) override;
+    void NumberSearched(int kind, const std::string& text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +73,7 @@ private:
     int KindOfField(const QObject* watched) const;
 
     SearchPanelWidgets m_widgets;
+    std::function<void(int, const std::string&)> m_numberSearched;
     SearchPresenter m_presenter;
 };
 

@@ -19,7 +19,9 @@
 #include "ui/app/BrowserInputFilter.h"
 #include "ui/app/ComboListsBinder.h"
 #include "ui/app/ConnectivityBinder.h"
+#include "ui/app/KeyboardShortcuts.h"
 #include "ui/app/MessageBoxes.h"
+#include "ui/app/NumberHistoryBinder.h"
 #include "ui/app/PageAreaTools.h"
 #include "ui/app/SearchPanelBinder.h"
 #include "ui/app/SideMenuBinder.h"
@@ -90,9 +92,12 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
         FindListBoxes(*this), [this] { ShowPage(kPageError); }, m_state, *m_transport,
         [this] { return m_presenter && m_presenter->NetworkOnline(); });
     m_refillLists = [this] { m_lists->GetComboxList(); };
+    const SearchPanelWidgets searchPanel =
+        FindSearchPanelWidgets(this, Browser(1), [this](int page) { ShowPage(page); });
+    m_history = new NumberHistoryBinder(searchPanel.fields, this);
     m_search = std::make_unique<SearchPanelBinder>(
-        FindSearchPanelWidgets(this, Browser(1), [this](int page) { ShowPage(page); }), m_state,
-        [this] { return m_presenter && m_presenter->NetworkOnline(); });
+        searchPanel, m_state, [this] { return m_presenter && m_presenter->NetworkOnline(); },
+        [this](int kind, const std::string& text) { m_history->Add(kind, text); });
     if (!services.logoutOnClose) {
         services.logoutOnClose = [this](AppState& s, bool online) {
             return SendLogoutOnClose(s, *m_transport, online);
@@ -104,7 +109,8 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     auto online = [this] { return m_presenter && m_presenter->NetworkOnline(); };
     m_watch = std::make_unique<ConnectivityBinder>(
         *this, m_status.networkText, m_timer1, m_connKelvra, m_state,
-        ConnectivityServices{services.networkOnline, services.probe, [this](bool up) {
+        ConnectivityServices{services.networkOnline, services.probe,
+                             [this](bool up) {
                                  if (!m_presenter)
                                      return;
                                  // The tick that sees the network return refills the lists
@@ -113,16 +119,19 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
                                  m_presenter->SetNetworkOnline(up);
                                  if (returned)
                                      m_lists->Presenter().RefillEmptyLists();
-                             }});
+                             }},
+        services.serviceWatch);
     SideMenuServices menu{online, services.applyLanguage, {}};
     m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
     m_presenter->SetMaintenanceReporter([this] { m_watch->Watch().ReportMaintenance(); });
     m_translations = new UiTranslations(this);
     m_presenter->FormCreate();
+    m_history->Load(m_state.dataFolder); // the data folder is known from here on
     // After the creation steps: the stored zooms are read from the data folder.
     m_pageTools = new PageAreaTools(*this, *m_pageArea.control,
                                     {Browser(1), Browser(2), Browser(3), Browser(4)}, m_state);
     MakeEnterPressButtons(m_side.channel);
+    new KeyboardShortcuts(*this, *m_side.bar, searchPanel.fields[0]); // owned by the window
     connect(m_timer1, &QTimer::timeout, this, &TFormMain::RefreshQuota);
     m_versionCheck = new VersionCheckBinder(
         this, m_timerUpdate, [this] { ShowPage(kPageError); }, m_state);
@@ -237,6 +246,11 @@ void TFormMain::MakeTranslationsCurrent(bool chinese) {
 
 void TFormMain::RefreshQuota() {
     m_status.quota->Show(SummariseQuota(m_state.session));
+}
+
+void TFormMain::SetServiceAnswering(bool answering) {
+    m_status.service->SetAnswering(answering);
+    m_status.quota->setVisible(answering);
 }
 
 void TFormMain::ShowMessage(const std::string& text, const std::string& caption) {

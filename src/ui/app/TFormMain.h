@@ -23,6 +23,7 @@ namespace kelvra::ui {
 class BrowserProfile;
 class SearchPanelBinder;
 class BrowserInputFilter;
+class NumberHistoryBinder;
 class PageAreaTools;
 class UiTranslations;
 class ConnectivityBinder;
@@ -71,6 +72,8 @@ public:
     PageAreaTools& PageTools() { return *m_pageTools; }
     // Shows the day's counted pages of the session in the status bar (nothing while logged out).
     void RefreshQuota();
+    // False: the status bar notes that the service is not answering, in the quota's place.
+    void SetServiceAnswering(bool answering);
 
     // LanguageView
     void SetControlText(const std::string& controlName, const std::string& text) override;
@@ -122,6 +125,7 @@ private:
     QTimer* m_connKelvra = nullptr;
     std::unique_ptr<ComboListsBinder> m_lists;
     std::unique_ptr<SearchPanelBinder> m_search;
+    NumberHistoryBinder* m_history = nullptr; // owned by the window
     std::function<void()> m_refillLists;
     std::unique_ptr<MainPresenter> m_presenter;
     std::unique_ptr<ConnectivityBinder> m_watch;

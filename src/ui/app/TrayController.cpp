@@ -75,6 +75,7 @@ void TrayController::MinimiseToTray() {
     if (m_inTray)
         return;
     m_inTray = true;
+    m_focusBeforeTray = m_window.focusWidget();
     m_state.startupDone = true; // the next show probes but skips the start-up part
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         if (!m_trayIcon) {
@@ -107,6 +108,9 @@ void TrayController::RestoreFromTray() {
     m_inTray = false;
     RemoveIcon();
     m_window.show();
+    // The show puts the focus on the side channel; the user goes on where they were.
+    if (m_focusBeforeTray && m_focusBeforeTray->isVisibleTo(&m_window))
+        m_focusBeforeTray->setFocus(Qt::OtherFocusReason);
     if (m_window.isVisible()) {
         m_window.raise();
         m_window.activateWindow();

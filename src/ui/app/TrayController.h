@@ -26,8 +26,8 @@ public:
     // The minimise command: sets the start-up-done flag, adds the icon, hides the window (not
     // minimised). While already in the tray it does nothing, so there is never a second icon.
     void MinimiseToTray();
-    // Removes the icon and shows the window (its show handler probes again); nothing while not
-    // in the tray.
+    // Removes the icon and shows the window (its show handler probes again), with the focus back
+    // on the control that had it before; nothing while not in the tray.
     void RestoreFromTray();
     bool InTray() const { return m_inTray; }
     // The stand-in window while it is shown; nullptr otherwise (also with a real notification
@@ -45,6 +45,7 @@ private:
     bool m_inTray = false;
     QPointer<QSystemTrayIcon> m_trayIcon;
     QPointer<TrayRestoreIcon> m_restoreWindow;
+    QPointer<QWidget> m_focusBeforeTray; // the window's focus control when it went to the tray
 };
 
 } // namespace kelvra::ui

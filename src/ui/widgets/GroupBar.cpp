@@ -17,7 +17,7 @@ SideGroup::SideGroup(const QString& objectName, const QString& caption, QWidget*
     m_captionBar->setObjectName(objectName + "Caption");
     m_captionBar->setProperty("groupCaption", true);
     m_captionBar->setFixedHeight(26);
-    m_captionBar->setFocusPolicy(Qt::NoFocus);
+    m_captionBar->setFocusPolicy(Qt::StrongFocus); // the groups open by keyboard too
     m_captionBar->setCursor(Qt::PointingHandCursor);
     m_layout->addWidget(m_captionBar);
     connect(m_captionBar, &QPushButton::clicked, this, &SideGroup::captionClicked);

@@ -18,6 +18,8 @@ public:
     // The body; the group takes ownership.
     void SetBody(QWidget* body);
     QWidget* Body() const { return m_body; }
+    // The caption bar: takes the focus; Enter or Space opens the group.
+    QPushButton* CaptionBar() const { return m_captionBar; }
     bool IsOpen() const { return m_open; }
     void SetOpen(bool open);
 

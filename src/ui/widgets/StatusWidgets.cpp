@@ -85,4 +85,24 @@ void QuotaStatus::changeEvent(QEvent* event) {
     }
 }
 
+ServiceStatus::ServiceStatus(QWidget* parent) : QLabel(parent) {
+    setObjectName("ServiceState");
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    hide();
+}
+
+void ServiceStatus::SetAnswering(bool answering) {
+    m_answering = answering;
+    setText(answering ? QString() : tr("The service is not answering; checking again"));
+    setAccessibleName(text());
+    setVisible(!answering);
+}
+
+void ServiceStatus::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        SetAnswering(m_answering);
+}
+
 } // namespace kelvra::ui

@@ -51,4 +51,20 @@ private:
     QuotaSummary m_summary;
 };
 
+// The note that the service did not answer its last check (the watch checks again soon); hidden
+// while the service answers.
+class ServiceStatus : public QLabel {
+    Q_OBJECT
+public:
+    explicit ServiceStatus(QWidget* parent = nullptr);
+    void SetAnswering(bool answering);
+    bool Answering() const { return m_answering; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    bool m_answering = true;
+};
+
 } // namespace kelvra::ui
