@@ -223,7 +223,7 @@ Installing Kelvra again should repair it.</source>
 <context>
     <name>kelvra::ui::ServiceStatus</name>
     <message>
-        <source>The service is not answering; checking again</source>
+        <source>Service not answering, retrying</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

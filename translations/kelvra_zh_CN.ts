@@ -224,7 +224,7 @@ Installing Kelvra again should repair it.</source>
 <context>
     <name>kelvra::ui::ServiceStatus</name>
     <message>
-        <source>The service is not answering; checking again</source>
+        <source>Service not answering, retrying</source>
         <translation>服务器没有响应，正在重试</translation>
     </message>
 </context>

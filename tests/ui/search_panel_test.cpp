@@ -425,6 +425,13 @@ private slots:
         QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("RzGroup4Items0"));
         Screenshot(*window, QStringLiteral("screenshot-keyboard-item.png"));
         QVERIFY(m_ui->Messages().isEmpty());
+
+        // The captions name their keys, in the current translation.
+        auto* caption = window->findChild<QWidget*>("RzGroup3Caption");
+        QCOMPARE(caption->toolTip(), QStringLiteral("Opens with Alt+3"));
+        window->MakeTranslationsCurrent(true);
+        QTRY_COMPARE(caption->toolTip(), QStringLiteral("快捷键：Alt+3")); // a posted change
+        window->MakeTranslationsCurrent(false);
     }
 
     void cleanup() { qunsetenv("KELVRA_NETWORK_STATE_FILE"); }

@@ -176,7 +176,7 @@ private slots:
         const auto downAt = std::chrono::steady_clock::now();
         QTRY_VERIFY_WITH_TIMEOUT(note->isVisible() || !closed.isEmpty(), 10000);
         QVERIFY(closed.isEmpty());
-        QCOMPARE(note->text(), QStringLiteral("The service is not answering; checking again"));
+        QCOMPARE(note->text(), QStringLiteral("Service not answering, retrying"));
         QVERIFY(closed.wait(10000));
         // Not before the two retries had passed (a lower bound: a slow machine only adds).
         QVERIFY(kelvra::test::MillisecondsSince(downAt) >= 100 + 500);
@@ -197,6 +197,9 @@ private slots:
         window->ShowPage(6);
         m_ui->Sim().SetProbeStatus(500);
         QTRY_VERIFY_WITH_TIMEOUT(note->isVisible(), 10000);
+        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-service-note.png");
+            !shot.isEmpty())
+            QVERIFY(window->grab().save(shot));
         m_ui->Sim().SetProbeStatus(200); // before the retry: the event loop has not run since
         QTRY_VERIFY_WITH_TIMEOUT(note->isHidden(), 10000);
         QSignalSpy serviceTicks(window->findChild<QTimer*>("conn_kelvra"), &QTimer::timeout);

@@ -94,7 +94,7 @@ ServiceStatus::ServiceStatus(QWidget* parent) : QLabel(parent) {
 
 void ServiceStatus::SetAnswering(bool answering) {
     m_answering = answering;
-    setText(answering ? QString() : tr("The service is not answering; checking again"));
+    setText(answering ? QString() : tr("Service not answering, retrying"));
     setAccessibleName(text());
     setVisible(!answering);
 }
