@@ -26,6 +26,7 @@
 #include "ui/browser/BrowserView.h"
 #include "ui/widgets/GroupBar.h"
 #include "ui/widgets/PageControl.h"
+#include "ui/widgets/SideChannel.h"
 #include "ui_support.h"
 
 using kelvra::AppState;
@@ -425,6 +426,14 @@ private slots:
         QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("RzGroup4Items0"));
         Screenshot(*window, QStringLiteral("screenshot-keyboard-item.png"));
         QVERIFY(m_ui->Messages().isEmpty());
+
+        // An unpinned side channel slides out for the keys and takes the focus.
+        window->Side()->SetPinned(false);
+        QCOMPARE(window->Side()->VisibleWidth(), kelvra::ui::SideChannel::kCollapsedWidth);
+        QTest::keyClick(keys, Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(window->Side()->VisibleWidth(), kelvra::ui::SideChannel::kFullWidth);
+        QCOMPARE(window->focusWidget(), Field(*window, "suiEdit_group0_3"));
+        QCOMPARE(bar->OpenIndex(), 0);
 
         // The captions name their keys, in the current translation.
         auto* caption = window->findChild<QWidget*>("RzGroup3Caption");

@@ -159,6 +159,8 @@ private slots:
         const QString channel = folder.filePath(QStringLiteral("Kelvra.channel"));
         kelvra::ui::InstanceBeacon beacon(channel, [&window] { window->BringToFront(); });
         QVERIFY(beacon.Listening());
+        auto* oe = window->findChild<QLineEdit*>("suiEdit_group0_1");
+        oe->setFocus(Qt::OtherFocusReason);
         window->showMinimized();
         QTRY_VERIFY(window->Tray().InTray());
         m_ui->Sim().ClearRequests();
@@ -174,6 +176,7 @@ private slots:
         QVERIFY(!window->Tray().InTray());
         QVERIFY(VisibleIcons().isEmpty());
         QCOMPARE(Count("/cn/"), 1);
+        QCOMPARE(window->focusWidget(), oe);
         answer = ask();
         QTRY_VERIFY(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
         QVERIFY(answer.get());

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/widgets/GroupBar.h"
+#include "ui/widgets/SideChannel.h"
 
 namespace kelvra::ui {
 namespace {
@@ -28,8 +29,10 @@ QString KeyText(const QAction* action) {
 
 } // namespace
 
-KeyboardShortcuts::KeyboardShortcuts(QWidget& window, GroupBar& groups, QLineEdit* anyNumber)
-    : QObject(&window), m_window(window), m_groups(groups), m_anyNumber(anyNumber) {
+KeyboardShortcuts::KeyboardShortcuts(QWidget& window, SideChannel& channel, GroupBar& groups,
+                                     QLineEdit* anyNumber)
+    : QObject(&window), m_window(window), m_channel(channel), m_groups(groups),
+      m_anyNumber(anyNumber) {
     m_focusAnyNumber = new QAction(&window);
     m_focusAnyNumber->setObjectName(QStringLiteral("FocusAnyNumber"));
     m_focusAnyNumber->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
@@ -37,6 +40,7 @@ KeyboardShortcuts::KeyboardShortcuts(QWidget& window, GroupBar& groups, QLineEdi
     connect(m_focusAnyNumber, &QAction::triggered, this, [this] {
         if (m_anyNumber == nullptr)
             return;
+        m_channel.ShowContent();
         m_groups.OpenGroup(0);
         m_anyNumber->setFocus(Qt::ShortcutFocusReason);
         m_anyNumber->selectAll();
@@ -61,6 +65,7 @@ QAction* KeyboardShortcuts::OpenGroup(int index) const {
 }
 
 void KeyboardShortcuts::Open(int index) {
+    m_channel.ShowContent();
     m_groups.OpenGroup(index);
     SideGroup* group = m_groups.Groups()[index];
     QWidget* first = group->Body() ? FirstControlIn(m_window, group->Body()) : nullptr;

@@ -10,6 +10,7 @@ class QWidget;
 namespace kelvra::ui {
 
 class GroupBar;
+class SideChannel;
 
 // The main window's keys: Ctrl+L puts the focus in the any-number field with its text selected
 // (as a browser's address bar), Alt+1 ... Alt+5 open a group of the side panel and put the focus
@@ -18,7 +19,9 @@ class GroupBar;
 class KeyboardShortcuts : public QObject {
     Q_OBJECT
 public:
-    KeyboardShortcuts(QWidget& window, GroupBar& groups, QLineEdit* anyNumber);
+    // channel: the side channel holding the groups (slid out when the keys reach into it).
+    KeyboardShortcuts(QWidget& window, SideChannel& channel, GroupBar& groups,
+                      QLineEdit* anyNumber);
 
     QAction* FocusAnyNumber() const { return m_focusAnyNumber; }
     // The action of group `index` (0-based); nullptr out of range.
@@ -32,6 +35,7 @@ private:
     void PutTexts();
 
     QWidget& m_window;
+    SideChannel& m_channel;
     GroupBar& m_groups;
     QLineEdit* m_anyNumber;
     QAction* m_focusAnyNumber = nullptr;

@@ -131,7 +131,7 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     m_pageTools = new PageAreaTools(*this, *m_pageArea.control,
                                     {Browser(1), Browser(2), Browser(3), Browser(4)}, m_state);
     MakeEnterPressButtons(m_side.channel);
-    new KeyboardShortcuts(*this, *m_side.bar, searchPanel.fields[0]); // owned by the window
+    new KeyboardShortcuts(*this, *m_side.channel, *m_side.bar, searchPanel.fields[0]); // owned
     connect(m_timer1, &QTimer::timeout, this, &TFormMain::RefreshQuota);
     m_versionCheck = new VersionCheckBinder(
         this, m_timerUpdate, [this] { ShowPage(kPageError); }, m_state);

@@ -1,5 +1,6 @@
 #include "ui/widgets/SideChannel.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,6 +47,7 @@ SideChannel::SideChannel(QWidget* parent) : QWidget(parent) {
     m_slide->setEasingCurve(QEasingCurve::OutCubic);
     connect(m_slide, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& v) { ApplyWidth(v.toInt()); });
+    connect(qApp, &QApplication::focusChanged, this, &SideChannel::FocusChanged);
 }
 
 void SideChannel::SetContent(QWidget* content) {
@@ -81,6 +83,20 @@ void SideChannel::enterEvent(QEnterEvent* event) {
 void SideChannel::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     if (!m_pinned)
+        SlideTo(kCollapsedWidth);
+}
+
+void SideChannel::ShowContent() {
+    if (m_pinned)
+        return;
+    raise();
+    m_slide->stop();
+    ApplyWidth(kFullWidth);
+}
+
+void SideChannel::FocusChanged(QWidget* old, QWidget* now) {
+    const bool left = old != nullptr && isAncestorOf(old) && (now == nullptr || !isAncestorOf(now));
+    if (!m_pinned && left && !underMouse() && m_visibleWidth > kCollapsedWidth)
         SlideTo(kCollapsedWidth);
 }
 

@@ -28,6 +28,9 @@ public:
     int ReservedWidth() const { return m_pinned ? kFullWidth : kCollapsedWidth; }
     // Current drawn width (between the bar and the full width while sliding).
     int VisibleWidth() const { return m_visibleWidth; }
+    // Shows the content at once while unpinned, for the keyboard: it slides back when the focus
+    // leaves the channel with the mouse outside it. Pinned, nothing changes.
+    void ShowContent();
 
 signals:
     // The reserved width changed: the owner lays its children out again.
@@ -42,6 +45,7 @@ private:
     void SlideTo(int width);
     void ApplyWidth(int width);
     void LayoutChildren();
+    void FocusChanged(QWidget* old, QWidget* now);
 
     QWidget* m_strip = nullptr;
     QLabel* m_caption = nullptr;
