@@ -10,7 +10,12 @@
 //
 // Usage: first_search_appbench warm|cold [wait ms]   (headless: source scripts/headless-env)
 //   warm: the engine is warmed after the first show, as the program does; cold: it is not.
+// first_search_appbench launch: a user who searches at once: as soon as the first show is done,
+//   the engine warming up as in the program, a click into the OE field, one OE number and Enter.
+//   Prints "<first show done> <result page complete> <result URL>", both moments in milliseconds
+//   since 1970 (the caller knows when it launched the process).
 #include <QApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -52,6 +57,46 @@ void RunFor(int ms) {
     kelvra::test::WaitUntil([] { return false; }, ms, 2);
 }
 
+long long EpochMs() {
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+// The "launch" mode: see the top of this file.
+int SearchAtOnce(kelvra::ui::TFormMain& formMain, const kelvra::AppState& state) {
+    long long shownAt = 0;
+    QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain, [&] {
+        shownAt = EpochMs();
+        formMain.Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
+    });
+    formMain.show();
+    if (!kelvra::test::WaitUntil([&] { return shownAt > 0; }, kWaitMs, 1))
+        return Fail("the window did not finish its first show");
+    auto* field = formMain.findChild<QLineEdit*>(kelvra::NumberSearchOf(kelvra::kSearchOe)->field);
+    kelvra::ui::BrowserView* browser = formMain.Browser(1);
+    long long completedAt = 0;
+    QString resultUrl;
+    QObject::connect(browser, &kelvra::ui::BrowserView::documentComplete, browser,
+                     [&](const QString& url) {
+                         if (completedAt == 0 && browser->PendingNavigations() == 0) {
+                             completedAt = EpochMs();
+                             resultUrl = url;
+                         }
+                     });
+    // In an X server the click that activates the window is the one that gives the field focus.
+    formMain.activateWindow();
+    kelvra::test::WaitUntil([&] { return formMain.isActiveWindow(); }, kWaitMs, 1);
+    QTest::mouseClick(field, Qt::LeftButton);
+    if (!kelvra::test::WaitUntil([&] { return field->hasFocus(); }, kWaitMs, 1))
+        return Fail("the OE field did not take the focus");
+    field->selectAll(); // whatever the field showed is replaced, as the user's typing would
+    QTest::keyClicks(field, QStringLiteral("06A115561B"));
+    QTest::keyClick(field, Qt::Key_Return);
+    if (!kelvra::test::WaitUntil([&] { return completedAt > 0; }, kWaitMs, 1))
+        return Fail("the search did not complete");
+    std::printf("%lld %lld %s\n", shownAt, completedAt, qPrintable(resultUrl));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +116,8 @@ int main(int argc, char** argv) {
     kelvra::ui::TFormLogin formLogin;
     kelvra::ui::TVersion version;
     kelvra::ui::BrowserHostBinder browserHost(formMain, state, formLogin, version);
+    if (argc > 1 && std::strcmp(argv[1], "launch") == 0)
+        return SearchAtOnce(formMain, state);
 
     QSignalSpy shown(&formMain, &kelvra::ui::TFormMain::firstShowDone);
     formMain.show();

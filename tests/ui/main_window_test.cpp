@@ -520,6 +520,7 @@ private slots:
         kelvra::ui::BrowserProfile& profile = c->main->Profile();
         QSignalSpy warmed(&profile, &kelvra::ui::BrowserProfile::warmedUp);
         const int page = c->main->Pages()->ActiveIndex();
+        const WId nativeWindow = c->main->winId(); // a first page shown must not replace it
         const QWidget* focus = c->main->focusWidget();
         const QWidget* active = QApplication::activeWindow();
         if (searchAt == 1)
@@ -542,6 +543,7 @@ private slots:
             QVERIFY2(all[i].find("so_list.asp") != std::string::npos || all[i] == "/favicon.ico",
                      all[i].c_str());
         QCOMPARE(all.size() > startUp.size(), searchAt >= 0);
+        QCOMPARE(c->main->winId(), nativeWindow);
         for (int number = searchAt >= 0 ? 2 : 1; number <= 4; ++number) {
             QVERIFY(c->Browser(number)->LocationURL().isEmpty());
             QVERIFY(c->Browser(number)->EngineWidget() == nullptr);

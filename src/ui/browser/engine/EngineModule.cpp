@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QPointer>
+#include <QQuickWindow>
 #include <QWebChannel>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
@@ -94,11 +95,22 @@ void SetEngineOptions() {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
+// The views drawn by Qt Quick's software renderer, unless the environment names a renderer.
+// A window that holds a view drawn on the GPU is composed on the GPU as a whole: Qt switches the
+// main window over when its first view is shown, destroying and re-creating its native window
+// (it vanishes and comes back at the first search) and starting OpenGL on the interface thread.
+// Drawn in software, the main window keeps the native window of its first show.
+void UseSoftwareSceneGraph() {
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
 // The one profile shared by every view: off the record, with the link reporter installed into
 // every top document, in the client's own script world (it watches the frames from there).
 class WebEngineModule final : public BrowserEngineModule {
 public:
-    WebEngineModule() : m_profile((SetEngineOptions(), new QWebEngineProfile)) { // off the record
+    WebEngineModule()
+        : m_profile((UseSoftwareSceneGraph(), SetEngineOptions(), new QWebEngineProfile)) { // off the record
         QWebEngineScript reporter;
         reporter.setName(QStringLiteral("kelvra-link-reporter"));
         reporter.setInjectionPoint(QWebEngineScript::DocumentCreation);
