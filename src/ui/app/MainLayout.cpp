@@ -255,6 +255,7 @@ StatusBar BuildStatusBar(QWidget* parent) {
 
     status.clock = new ClockStatus(status.bar);
     status.quota = new QuotaStatus(status.bar);
+    status.hint = new StatusHint(status.bar);
     return status;
 }
 
@@ -267,6 +268,8 @@ void LayoutStatusBar(const StatusBar& status, int width) {
     // After the link, up to the clock; the text keeps to the right, next to the clock.
     const int quotaLeft = 329 + 7 + 285;
     status.quota->setGeometry(quotaLeft, 0, std::max(0, width - 122 - 6 - quotaLeft), 19);
+    // Over the link and the quota while it is shown.
+    status.hint->setGeometry(329 + 1, 0, std::max(0, width - 122 - 329 - 2), 19);
 }
 
 } // namespace kelvra::ui

@@ -19,6 +19,7 @@ class PageControl;
 class QuotaStatus;
 class SideChannel;
 class SideItemList;
+class StatusHint;
 class UrlLabel;
 
 // Builders of the three parts of the main window. Every control gets its form name as object
@@ -54,6 +55,7 @@ struct StatusBar {
     UrlLabel* link = nullptr;      // suiURLLabel1
     ClockStatus* clock = nullptr;  // RzClockStatus1
     QuotaStatus* quota = nullptr;  // the day's counted pages, between the link and the clock
+    StatusHint* hint = nullptr;    // a passing hint over the link and the quota, hidden
 };
 StatusBar BuildStatusBar(QWidget* parent);
 // Places the panes in a status bar of the given width (the clock keeps the right edge).

@@ -2,13 +2,16 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 #include "search/SearchKinds.h"
 #include "ui/app/MessageBoxes.h"
+#include "ui/app/ScanWatch.h"
 #include "ui/browser/BrowserView.h"
+#include "ui/widgets/GroupBar.h"
 
 namespace kelvra::ui {
 namespace {
@@ -29,6 +32,19 @@ char TypedCharacter(const QKeyEvent& key) {
 // window (a message box, a tooltip, a menu) is no enter or exit of the field.
 bool MovesWithinWindow(const QFocusEvent& focus) {
     return focus.reason() != Qt::ActiveWindowFocusReason && focus.reason() != Qt::PopupFocusReason;
+}
+
+// Opens the group of the side panel that holds the widget, when it is closed.
+void OpenGroupOf(QWidget* widget) {
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        auto* group = qobject_cast<SideGroup*>(w);
+        auto* bar = group ? qobject_cast<GroupBar*>(group->parentWidget()) : nullptr;
+        if (bar != nullptr) {
+            if (!group->IsOpen())
+                bar->OpenGroup(int(bar->Groups().indexOf(group)));
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -67,6 +83,10 @@ SearchPanelBinder::SearchPanelBinder(const SearchPanelWidgets& widgets, AppState
             connect(button, &QAbstractButton::clicked, this,
                     [this, kind] { m_presenter.ListButtonClick(kind); });
     }
+    if (m_widgets.window != nullptr && !m_widgets.scanAreas.isEmpty())
+        m_scans = new ScanWatch(
+            m_widgets.window, m_widgets.scanAreas,
+            [this](const std::string& code) { m_presenter.ScannedNumber(code); }, this);
 }
 
 QLineEdit* SearchPanelBinder::Field(int kind) const {
@@ -121,8 +141,22 @@ void SearchPanelBinder::SetFieldText(int kind, const std::string& text) {
 }
 
 void SearchPanelBinder::FocusField(int kind) {
-    if (QLineEdit* field = Field(kind))
+    if (QLineEdit* field = Field(kind)) {
+        OpenGroupOf(field);
         field->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void SearchPanelBinder::SelectFieldText(int kind) {
+    if (QLineEdit* field = Field(kind))
+        field->selectAll();
+}
+
+void SearchPanelBinder::ShowWrongCheckDigit(const std::string& number) {
+    if (m_widgets.showHint)
+        m_widgets.showHint(QCoreApplication::translate(
+                               "SearchPanel", "EAN %1: wrong check digit, searched as typed")
+                               .arg(QString::fromStdString(number)));
 }
 
 ListChoice SearchPanelBinder::Choice(ListBox list) const {

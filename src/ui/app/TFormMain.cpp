@@ -90,9 +90,12 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
         FindListBoxes(*this), [this] { ShowPage(kPageError); }, m_state, *m_transport,
         [this] { return m_presenter && m_presenter->NetworkOnline(); });
     m_refillLists = [this] { m_lists->GetComboxList(); };
+    SearchPanelWidgets searchWidgets =
+        FindSearchPanelWidgets(this, Browser(1), [this](int page) { ShowPage(page); });
+    searchWidgets.showHint = [this](const QString& hint) { m_status.hint->ShowFor(hint); };
+    searchWidgets.scanAreas = {m_pageArea.control, m_side.channel};
     m_search = std::make_unique<SearchPanelBinder>(
-        FindSearchPanelWidgets(this, Browser(1), [this](int page) { ShowPage(page); }), m_state,
-        [this] { return m_presenter && m_presenter->NetworkOnline(); });
+        searchWidgets, m_state, [this] { return m_presenter && m_presenter->NetworkOnline(); });
     if (!services.logoutOnClose) {
         services.logoutOnClose = [this](AppState& s, bool online) {
             return SendLogoutOnClose(s, *m_transport, online);
@@ -201,6 +204,13 @@ void TFormMain::SetWindowCaption(const std::string& caption) {
 
 SearchPresenter& TFormMain::Search() {
     return m_search->Presenter();
+}
+
+QList<QWidget*> TFormMain::SearchPanels() const {
+    QList<QWidget*> panels;
+    for (int group = 0; group < 3 && group < m_side.bar->Groups().size(); ++group)
+        panels << m_side.bar->Groups()[group]->Body();
+    return panels;
 }
 
 SideItemList* TFormMain::SideItems(int group) const {
