@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "search/SearchKinds.h"
 #include "ui/app/MessageBoxes.h"
@@ -82,6 +83,26 @@ SearchPanelBinder::SearchPanelBinder(const SearchPanelWidgets& widgets, AppState
         if (QAbstractButton* button = m_widgets.listButtons[i])
             connect(button, &QAbstractButton::clicked, this,
                     [this, kind] { m_presenter.ListButtonClick(kind); });
+    }
+    // A search waits until the browser has announced the one before; at the latest after a
+    // second it goes anyway.
+    m_takeUpLimit = new QTimer(this);
+    m_takeUpLimit->setSingleShot(true);
+    m_takeUpLimit->setInterval(1000);
+    connect(m_takeUpLimit, &QTimer::timeout, this, [this] {
+        if (!m_searches.empty()) {
+            m_searches.pop_front();
+            LoadNextSearch();
+        }
+    });
+    if (m_widgets.mainBrowser) {
+        connect(m_widgets.mainBrowser, &BrowserView::beforeNavigate, this, [this] {
+            if (m_searches.empty() || !m_takeUpLimit->isActive())
+                return;
+            m_searches.pop_front();
+            // Started once the announcement has returned; it replaces the load now under way.
+            QTimer::singleShot(0, this, [this] { LoadNextSearch(); });
+        });
     }
     if (m_widgets.window != nullptr && !m_widgets.scanAreas.isEmpty())
         m_scans = new ScanWatch(
@@ -177,8 +198,22 @@ void SearchPanelBinder::ShowInfo(const std::string& text, const std::string& cap
 }
 
 void SearchPanelBinder::NavigateMain(const std::string& url) {
-    if (m_widgets.mainBrowser)
-        m_widgets.mainBrowser->Navigate(QString::fromStdString(url));
+    if (!m_widgets.mainBrowser)
+        return;
+    m_searches.push_back(QString::fromStdString(url));
+    if (m_searches.size() == 1)
+        LoadNextSearch();
+}
+
+void SearchPanelBinder::LoadNextSearch() {
+    m_takeUpLimit->stop();
+    if (m_searches.empty())
+        return;
+    m_widgets.mainBrowser->Navigate(m_searches.front());
+    if (m_widgets.mainBrowser->EngineWidget() == nullptr)
+        m_searches.clear(); // no engine: nothing will be announced
+    else
+        m_takeUpLimit->start();
 }
 
 std::string SearchPanelBinder::MainLocationUrl() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,7 @@
 class QAbstractButton;
 class QComboBox;
 class QLineEdit;
+class QTimer;
 class QWidget;
 
 namespace kelvra::ui {
@@ -73,12 +75,18 @@ protected:
 
 private:
     QLineEdit* Field(int kind) const;
+    // Loads the first waiting search in the main browser.
+    void LoadNextSearch();
     // The number kind (1..5) of a watched field, 0 when it is none of them.
     int KindOfField(const QObject* watched) const;
 
     SearchPanelWidgets m_widgets;
     SearchPresenter m_presenter;
     ScanWatch* m_scans = nullptr; // a child of this binder
+    // Searches waiting for the browser to take up the one before (the first is being loaded): a
+    // load replaced before its request went out would never reach the service.
+    std::deque<QString> m_searches;
+    QTimer* m_takeUpLimit = nullptr;
 };
 
 } // namespace kelvra::ui
