@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -440,6 +441,14 @@ private slots:
             "/__sim/fault?path=/kelvra_cd/en/search/so_list.asp&kind=slow&ms=1000&count=3");
         m_ui->Sim().ClearRequests();
 
+        // The indicator shows while the pages load; the field keeps taking the keys meanwhile.
+        bool busyWithFieldEnabled = false;
+        QTimer look;
+        connect(&look, &QTimer::timeout, [&] {
+            busyWithFieldEnabled |= c->version->isVisible() && !c->main->Pages()->isEnabled() &&
+                                    ean->isEnabled() && ean->hasFocus();
+        });
+        look.start(10);
         const QStringList codes = {"4006381333931", "4006381333948", "4006381333955"};
         // xdotool types "\r" as Return, the key scanners end with ("\n" is Linefeed).
         QProcess typing;
@@ -458,6 +467,7 @@ private slots:
         QCOMPARE(ean->selectedText(), codes.last());
         QVERIFY(c->WaitLoaded(1, "guoji=" + codes.last()));
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible(), kLoadTimeoutMs);
+        QVERIFY(busyWithFieldEnabled);
         QCOMPARE(SearchTargets(), expected); // nothing was asked for again
     }
 
