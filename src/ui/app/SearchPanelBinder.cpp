@@ -84,24 +84,22 @@ SearchPanelBinder::SearchPanelBinder(const SearchPanelWidgets& widgets, AppState
             connect(button, &QAbstractButton::clicked, this,
                     [this, kind] { m_presenter.ListButtonClick(kind); });
     }
-    // A search waits until the browser has announced the one before; at the latest after a
-    // second it goes anyway.
+    // A search waits until the browser has announced the one loaded before it; at the latest
+    // after a second it goes anyway.
     m_takeUpLimit = new QTimer(this);
     m_takeUpLimit->setSingleShot(true);
     m_takeUpLimit->setInterval(1000);
-    connect(m_takeUpLimit, &QTimer::timeout, this, [this] {
-        if (!m_searches.empty()) {
-            m_searches.pop_front();
-            LoadNextSearch();
-        }
-    });
+    connect(m_takeUpLimit, &QTimer::timeout, this, &SearchPanelBinder::LoadNextSearch);
     if (m_widgets.mainBrowser) {
         connect(m_widgets.mainBrowser, &BrowserView::beforeNavigate, this, [this] {
-            if (m_searches.empty() || !m_takeUpLimit->isActive())
+            if (!m_takeUpLimit->isActive())
                 return;
-            m_searches.pop_front();
-            // Started once the announcement has returned; it replaces the load now under way.
-            QTimer::singleShot(0, this, [this] { LoadNextSearch(); });
+            m_takeUpLimit->stop();
+            if (m_searches.empty())
+                return;
+            // Started once the announcement has returned; it replaces the load under way.
+            m_nextScheduled = true;
+            QTimer::singleShot(0, this, &SearchPanelBinder::LoadNextSearch);
         });
     }
     if (m_widgets.window != nullptr && !m_widgets.scanAreas.isEmpty())
@@ -201,15 +199,18 @@ void SearchPanelBinder::NavigateMain(const std::string& url) {
     if (!m_widgets.mainBrowser)
         return;
     m_searches.push_back(QString::fromStdString(url));
-    if (m_searches.size() == 1)
+    if (!m_takeUpLimit->isActive() && !m_nextScheduled)
         LoadNextSearch();
 }
 
 void SearchPanelBinder::LoadNextSearch() {
+    m_nextScheduled = false;
     m_takeUpLimit->stop();
     if (m_searches.empty())
         return;
-    m_widgets.mainBrowser->Navigate(m_searches.front());
+    const QString url = m_searches.front();
+    m_searches.pop_front();
+    m_widgets.mainBrowser->Navigate(url);
     if (m_widgets.mainBrowser->EngineWidget() == nullptr)
         m_searches.clear(); // no engine: nothing will be announced
     else

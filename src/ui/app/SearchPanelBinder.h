@@ -75,7 +75,7 @@ protected:
 
 private:
     QLineEdit* Field(int kind) const;
-    // Loads the first waiting search in the main browser.
+    // Loads the first waiting search in the main browser (nothing when none waits).
     void LoadNextSearch();
     // The number kind (1..5) of a watched field, 0 when it is none of them.
     int KindOfField(const QObject* watched) const;
@@ -83,10 +83,11 @@ private:
     SearchPanelWidgets m_widgets;
     SearchPresenter m_presenter;
     ScanWatch* m_scans = nullptr; // a child of this binder
-    // Searches waiting for the browser to take up the one before (the first is being loaded): a
-    // load replaced before its request went out would never reach the service.
+    // Searches waiting for the browser to announce the one loaded before them (while
+    // m_takeUpLimit runs): a load replaced before its request went out never reaches the service.
     std::deque<QString> m_searches;
     QTimer* m_takeUpLimit = nullptr;
+    bool m_nextScheduled = false; // LoadNextSearch is queued to run
 };
 
 } // namespace kelvra::ui
