@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>SearchPanel</name>
+    <message>
+        <source>EAN %1: wrong check digit, searched as typed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kelvra::ui::BrowserView</name>
     <message>
         <source>Web page</source>
@@ -239,6 +246,13 @@ Installing Kelvra again should repair it.</source>
     </message>
     <message>
         <source>Pin or unpin the side panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::StatusHint</name>
+    <message>
+        <source>Hint</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>SearchPanel</name>
+    <message>
+        <source>EAN %1: wrong check digit, searched as typed</source>
+        <translation>国际编码 %1 校验位不符，已按原样搜索</translation>
+    </message>
+</context>
+<context>
     <name>kelvra::ui::BrowserView</name>
     <message>
         <source>Web page</source>
@@ -241,6 +248,13 @@ Installing Kelvra again should repair it.</source>
     <message>
         <source>Pin or unpin the side panel</source>
         <translation>固定或取消固定侧边栏</translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::StatusHint</name>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
     </message>
 </context>
 <context>

@@ -3,10 +3,13 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SettingsTestSupport.h"
 #include "search/NumberHistory.h"
+#include "search/NumberText.h"
+#include "search/ScanDetector.h"
 #include "search/SearchPresenter.h"
 #include "search/SearchUrls.h"
 #include "settings/AtomicFile.h"
@@ -27,6 +30,10 @@ public:
     std::string FieldHint(int kind) const override { return Get(hint, kind); }
     void SetFieldText(int kind, const std::string& t) override { text[kind] = t; }
     void FocusField(int kind) override { events.push_back("focus:" + std::to_string(kind)); }
+    void SelectFieldText(int kind) override { events.push_back("select:" + std::to_string(kind)); }
+    void ShowWrongCheckDigit(const std::string& number) override {
+        events.push_back("check digit:" + number);
+    }
     ListChoice Choice(ListBox list) const override {
         auto it = choices.find(ListOf(list).controlName);
         return it == choices.end() ? ListChoice{} : it->second;
@@ -162,7 +169,7 @@ TEST(SearchPanel, EnterRules) {
     };
     const std::string oe = "nav:" + kBase + "search/so_list.asp?chaxuntiaojian=OEM&OEM=";
     const std::vector<Case> cases = {
-        {3, "1234", true, {oe + "1234&f_mode=jqcz&Gid=0&Mac=&IP=", "page:0"}, 3},
+        {3, "1234", true, {oe + "1234&f_mode=jqcz&Gid=0&Mac=&IP=", "page:0", "select:3"}, 3},
         {3, "   ", true, {"info:Tip:Input OE Number"}, 1},
         {3, "", true, {"info:Tip:Input OE Number"}, 1},
         {4, " ", true, {"info:Tip:Input Special Number"}, 1},
@@ -172,11 +179,11 @@ TEST(SearchPanel, EnterRules) {
          true,
          {"nav:" + kBase +
               "search/so_list.asp?chaxuntiaojian=chansh&chansh=%20%20&f_mode=jqcz&Gid=0&Mac=&IP=",
-          "page:0"},
+          "page:0", "select:2"},
          2},
         {1, "", true, {"info:Tip:Input Any Number"}, 1},
         {2, "", true, {"info:Tip:Input Manufacturer Number"}, 1},
-        {3, "1234", false, {"page:0"}, 3},
+        {3, "1234", false, {"page:0", "select:3"}, 3},
         {1, " Input placeholder 1", true, {"info:Tip:Input Any Number"}, 1},
     };
     for (const Case& c : cases) {
@@ -209,7 +216,7 @@ TEST(SearchPanel, ButtonRules) {
          true,
          {"nav:" + kBase +
               "search/so_list.asp?chaxuntiaojian=guoji&guoji=400638&f_mode=jqcz&Gid=0&Mac=&IP=",
-          "page:0"},
+          "page:0", "focus:5", "select:5"},
          5},
         {1, " Input placeholder 1", true, {"focus:1"}, 1},
         {2, "   ", true, {"focus:2"}, 1},
@@ -433,6 +440,166 @@ TEST(NumberHistory, FileFaults) {
     EXPECT_TRUE(history.Clear());
     EXPECT_EQ(ReadWholeFile(path), "");
     EXPECT_EQ(test::EntriesOf(folder.Path()), (std::set<std::string>{"search_history.txt"}));
+}
+
+// Numbers as they come from a paste, a full-width keyboard or a scanner, and what is searched.
+TEST(NumberText, CleanedAsSearched) {
+    const std::pair<std::string, std::string> cases[] = {
+        {" KV-50259\n", "KV-50259"},
+        {"\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x93\xEF\xBC\x94\xEF\xBC\x95", "12345"}, // １２３４５
+        {"\t06J 001\r\n113 ", "06J 001113"}, // line breaks inside go, blanks stay
+        // Ａ Ｂ － １ full-width blank ２, then a no-break blank: folded, the end trimmed.
+        {"\xEF\xBC\xA1\xEF\xBC\xA2\xEF\xBC\x8D\xEF\xBC\x91\xE3\x80\x80\xEF\xBC\x92\xC2\xA0",
+         "AB-1 2"},
+        {"  12 34 ", "12 34"},
+        {"\xE5\x88\xB9\xE8\xBD\xA6\r\n", "\xE5\x88\xB9\xE8\xBD\xA6"}, // Chinese stays
+        {"\xFF"
+         "12\n",
+         "\xFF"
+         "12"}, // a stray byte stays
+        {" \n\t", ""},
+    };
+    for (const auto& [typed, searched] : cases)
+        EXPECT_EQ(CleanNumber(typed), searched) << typed;
+}
+
+TEST(NumberText, EanCheckDigits) {
+    const std::pair<std::string, EanCheck> cases[] = {
+        {"4006381333931", EanCheck::Valid},    {"4006381333932", EanCheck::WrongCheckDigit},
+        {"96385074", EanCheck::Valid},         {"96385075", EanCheck::WrongCheckDigit},
+        {"036000291452", EanCheck::Valid},     {"036000291450", EanCheck::WrongCheckDigit},
+        {"12345", EanCheck::NotACode},         {"40063813339310", EanCheck::NotACode},
+        {"4006381A33931", EanCheck::NotACode}, {"", EanCheck::NotACode},
+    };
+    for (const auto& [number, check] : cases)
+        EXPECT_EQ(CheckEan(number), check) << number;
+}
+
+// A number pasted, typed in full width or scanned elsewhere: the field shows what is searched,
+// and it is left selected so that the next number replaces it.
+TEST(SearchPanel, PastedAndScannedNumbers) {
+    enum How { Enter, Button, Scan };
+    struct Case {
+        const char* name;
+        How how;
+        int kind;          // the field typed into (Scan: ignored)
+        std::string typed; // the field's text, or the scanned code
+        int searchedKind;
+        std::string field;              // the searched field's text afterwards
+        std::vector<std::string> extra; // events after the navigation and the page
+    };
+    const Case cases[] = {
+        {"pasted with a line break", Enter, 1, " KV-50259\n", 1, "KV-50259", {"select:1"}},
+        {"full-width OE number",
+         Button,
+         3,
+         "\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x93\xEF\xBC\x94",
+         3,
+         "1234",
+         {"focus:3", "select:3"}},
+        {"EAN with a wrong check digit",
+         Enter,
+         5,
+         "4006381333932\r\n",
+         5,
+         "4006381333932",
+         {"select:5", "check digit:4006381333932"}},
+        {"EAN scanned in a page", Scan, 0, "4006381333931", 5, "4006381333931", {"select:5"}},
+        {"other code scanned", Scan, 0, "KV-50259", 1, "KV-50259", {"select:1"}},
+        {"14 digits scanned", Scan, 0, "40063813339310", 1, "40063813339310", {"select:1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        if (c.how == Scan) {
+            f.presenter.ScannedNumber(c.typed);
+        } else {
+            f.view.text[c.kind] = c.typed;
+            c.how == Enter ? f.presenter.FieldKeyPress(c.kind, 13)
+                           : f.presenter.NumberButtonClick(c.kind);
+        }
+        EXPECT_EQ(f.view.text[c.searchedKind], c.field);
+        EXPECT_EQ(f.state.searchKind, c.searchedKind);
+        std::vector<std::string> expected;
+        if (c.how == Scan)
+            expected.push_back("focus:" + std::to_string(c.searchedKind));
+        expected.push_back("nav:" + GetSearchURL(c.searchedKind, f.view, f.state));
+        expected.push_back("page:0");
+        expected.insert(expected.end(), c.extra.begin(), c.extra.end());
+        EXPECT_EQ(f.view.events, expected);
+        EXPECT_NE(f.view.location.find("=" + c.field + "&f_mode"), std::string::npos)
+            << f.view.location;
+    }
+}
+
+// Keys typed into a page, a list or the side panel: a scanner's burst is taken as a scan and
+// none of it is delivered; a person's keys are all delivered, in the order typed.
+TEST(ScanDetection, BurstsAndPeople) {
+    using Key = ScanDetector::Key;
+    // A step: '\n' Enter, '^' Shift pressed, '*' an auto-repeated key, 'u' a key released,
+    // '|' the keys pause (the caller's timer ran out), anything else a character; each step
+    // `gap` ms after the one before.
+    struct Typing {
+        std::string keys;
+        int gap;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Typing> typing;
+        std::string delivered; // what reached the control, in order
+        std::vector<std::string> scans;
+    };
+    const Case cases[] = {
+        {"EAN scanned", {{"4006381333931\n", 5}}, "", {"4006381333931"}},
+        {"three scans in one burst",
+         {{"4006381333931\n4006381333948\n4006381333955\n", 5}},
+         "",
+         {"4006381333931", "4006381333948", "4006381333955"}},
+        {"scanner with key releases", {{"9u6u3u8u5u0u7u4u\nu", 3}}, "", {"96385074"}},
+        {"capitals with Shift", {{"^K^V-50259\n", 4}}, "", {"KV-50259"}},
+        {"person typing", {{"4006381333931\n", 120}}, "4006381333931\n", {}},
+        {"person with key releases", {{"1u2u\n", 90}}, "1u2u\n", {}},
+        {"too short for a scan", {{"1234567\n", 5}}, "1234567\n", {}},
+        {"a pause before Enter", {{"40063813", 5}, {"\n", 40}}, "40063813\n", {}},
+        {"typed, then scanned", {{"12", 150}, {"9", 150}, {"6385074\n", 5}}, "12", {"96385074"}},
+        {"a quick pair, then a pause", {{"12", 10}, {"|", 100}, {"3", 100}}, "123", {}},
+        {"a held key", {{"1", 200}, {"*******\n", 20}}, "1*******\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScanDetector detector;
+        std::string delivered, held;
+        std::vector<std::string> scans;
+        std::int64_t time = 1000;
+        for (const Typing& t : c.typing) {
+            for (const char k : t.keys) {
+                time += t.gap;
+                if (k == '|') {
+                    if (detector.Pause())
+                        delivered += std::exchange(held, "");
+                    continue;
+                }
+                const Key key = k == '\n'  ? Key::Enter
+                                : k == '^' ? Key::Modifier
+                                : k == '*' ? Key::Other
+                                           : Key::Character;
+                const ScanDetector::Decision d =
+                    k == 'u' ? detector.Release() : detector.Press(key, std::string(1, k), time);
+                if (d.flushHeld)
+                    delivered += std::exchange(held, "");
+                if (d.action == ScanDetector::Action::Deliver)
+                    delivered += k;
+                else if (d.action == ScanDetector::Action::Hold)
+                    held += k;
+                else if (d.action == ScanDetector::Action::Scan)
+                    held.clear(), scans.push_back(detector.ScannedText());
+            }
+        }
+        if (detector.Pause())
+            delivered += held;
+        EXPECT_EQ(delivered, c.delivered);
+        EXPECT_EQ(scans, c.scans);
+    }
 }
 
 } // namespace

@@ -223,7 +223,7 @@ private slots:
             if (QWidget* box = QApplication::activeModalWidget(); box && !boxSeen) {
                 boxSeen = true;
                 boxEnabled = box->isEnabled();
-                mainDisabled = !c->main->isEnabled();
+                mainDisabled = !c->main->Pages()->isEnabled(); // the page area
                 busyShown = c->version->isVisible();
             }
         });

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/Strings.h"
+#include "search/NumberText.h"
 #include "search/SearchKinds.h"
 #include "search/SearchUrls.h"
 #include "settings/LanguageTables.h"
@@ -14,8 +15,10 @@ bool IsNumberKind(int kind) {
     return NumberSearchOf(kind) != nullptr;
 }
 
+// Blanks only, as the checks of the panel take it; tabs, line breaks and the wide blanks that a
+// paste brings count as blanks too.
 bool BlankOnly(const std::string& text) {
-    return ReplaceAll(text, " ", "").empty();
+    return ReplaceAll(text, " ", "").empty() || OnlyWhiteSpace(text);
 }
 
 } // namespace
@@ -38,12 +41,14 @@ void SearchPresenter::FieldKeyPress(int kind, char key) {
         ShowKindMessage(kind);
         return;
     }
+    CleanField(kind);
     m_state.searchKind = kind;
-    m_view.NumberSearched(kind, text);
+    m_view.NumberSearched(kind, m_view.FieldText(kind)); // remembered as it is searched
     if (m_networkOnline()) {
         m_view.NavigateMain(GetSearchURL(kind, m_view, m_state));
     }
     m_view.ShowPage(0);
+    AfterNumberSearch(kind);
 }
 
 void SearchPresenter::NumberButtonClick(int kind) {
@@ -57,7 +62,35 @@ void SearchPresenter::NumberButtonClick(int kind) {
     if (!m_networkOnline()) {
         return;
     }
+    CleanField(kind);
     Search(kind);
+    m_view.FocusField(kind); // the next scan or number goes into the field, not the button
+    AfterNumberSearch(kind);
+}
+
+void SearchPresenter::ScannedNumber(const std::string& text) {
+    const int kind = HasEanLength(CleanNumber(text)) ? kSearchEan : kSearchAny;
+    m_view.FocusField(kind); // entering the field clears its placeholder
+    m_view.SetFieldText(kind, text);
+    FieldKeyPress(kind, 13);
+}
+
+void SearchPresenter::CleanField(int kind) {
+    const std::string text = m_view.FieldText(kind);
+    if (OnlyWhiteSpace(text))
+        return; // blanks searched by Enter (any and manufacturer number) go as typed
+    const std::string clean = CleanNumber(text);
+    if (clean != text)
+        m_view.SetFieldText(kind, clean);
+}
+
+void SearchPresenter::AfterNumberSearch(int kind) {
+    m_view.SelectFieldText(kind);
+    if (kind == kSearchEan) {
+        const std::string number = m_view.FieldText(kind);
+        if (CheckEan(number) == EanCheck::WrongCheckDigit)
+            m_view.ShowWrongCheckDigit(number);
+    }
 }
 
 void SearchPresenter::FieldEnter(int kind) {
@@ -95,6 +128,8 @@ void SearchPresenter::AfterLogin(const std::string& outcome) {
     }
     try {
         if (outcome == "0") {
+            if (IsNumberKind(m_state.searchKind) && !ShowsPlaceholder(m_state.searchKind))
+                CleanField(m_state.searchKind);
             m_view.NavigateMain(GetSearchURL(m_state.searchKind, m_view, m_state));
         } else {
             m_view.NavigateMain(m_state.pageBaseUrl +

@@ -21,7 +21,12 @@ public:
     virtual std::string FieldText(int kind) const = 0;
     virtual std::string FieldHint(int kind) const = 0;
     virtual void SetFieldText(int kind, const std::string& text) = 0;
+    // Gives the field the keyboard focus (showing its group of the side panel first).
     virtual void FocusField(int kind) = 0;
+    // Selects the whole text of the field, so that the next number typed or scanned replaces it.
+    virtual void SelectFieldText(int /*kind*/) {}
+    // Tells the user, without a box, that the EAN searched has a check digit that does not fit.
+    virtual void ShowWrongCheckDigit(const std::string& /*number*/) {}
     virtual ListChoice Choice(ListBox list) const = 0;
     virtual void FocusList(ListBox list) = 0;
     // A modal information box with one OK button.

@@ -256,6 +256,7 @@ StatusBar BuildStatusBar(QWidget* parent) {
     status.clock = new ClockStatus(status.bar);
     status.quota = new QuotaStatus(status.bar);
     status.service = new ServiceStatus(status.bar);
+    status.hint = new StatusHint(status.bar);
     return status;
 }
 
@@ -270,6 +271,8 @@ void LayoutStatusBar(const StatusBar& status, int width) {
     status.quota->setGeometry(quotaLeft, 0, std::max(0, width - 122 - 6 - quotaLeft), 19);
     const int serviceLeft = 329 + 7 + 260 + 4; // right after the link's text
     status.service->setGeometry(serviceLeft, 0, std::max(0, width - 122 - 6 - serviceLeft), 19);
+    // Over the link and the quota while it is shown.
+    status.hint->setGeometry(329 + 1, 0, std::max(0, width - 122 - 329 - 2), 19);
 }
 
 } // namespace kelvra::ui

@@ -20,6 +20,7 @@ class QuotaStatus;
 class ServiceStatus;
 class SideChannel;
 class SideItemList;
+class StatusHint;
 class UrlLabel;
 
 // Builders of the three parts of the main window. Every control gets its form name as object
@@ -56,6 +57,7 @@ struct StatusBar {
     ClockStatus* clock = nullptr;     // RzClockStatus1
     QuotaStatus* quota = nullptr;     // the day's counted pages, between the link and the clock
     ServiceStatus* service = nullptr; // the service not answering; stands in for the quota
+    StatusHint* hint = nullptr;       // a passing hint over the link and the quota, hidden
 };
 StatusBar BuildStatusBar(QWidget* parent);
 // Places the panes in a status bar of the given width (the clock keeps the right edge).

@@ -2,13 +2,17 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "search/SearchKinds.h"
 #include "ui/app/MessageBoxes.h"
+#include "ui/app/ScanWatch.h"
 #include "ui/browser/BrowserView.h"
+#include "ui/widgets/GroupBar.h"
 
 namespace kelvra::ui {
 namespace {
@@ -29,6 +33,19 @@ char TypedCharacter(const QKeyEvent& key) {
 // window (a message box, a tooltip, a menu) is no enter or exit of the field.
 bool MovesWithinWindow(const QFocusEvent& focus) {
     return focus.reason() != Qt::ActiveWindowFocusReason && focus.reason() != Qt::PopupFocusReason;
+}
+
+// Opens the group of the side panel that holds the widget, when it is closed.
+void OpenGroupOf(QWidget* widget) {
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        auto* group = qobject_cast<SideGroup*>(w);
+        auto* bar = group ? qobject_cast<GroupBar*>(group->parentWidget()) : nullptr;
+        if (bar != nullptr) {
+            if (!group->IsOpen())
+                bar->OpenGroup(int(bar->Groups().indexOf(group)));
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -70,6 +87,28 @@ SearchPanelBinder::SearchPanelBinder(const SearchPanelWidgets& widgets, AppState
             connect(button, &QAbstractButton::clicked, this,
                     [this, kind] { m_presenter.ListButtonClick(kind); });
     }
+    // A search waits until the browser has announced the one loaded before it; at the latest
+    // after a second it goes anyway.
+    m_takeUpLimit = new QTimer(this);
+    m_takeUpLimit->setSingleShot(true);
+    m_takeUpLimit->setInterval(1000);
+    connect(m_takeUpLimit, &QTimer::timeout, this, &SearchPanelBinder::LoadNextSearch);
+    if (m_widgets.mainBrowser) {
+        connect(m_widgets.mainBrowser, &BrowserView::beforeNavigate, this, [this] {
+            if (!m_takeUpLimit->isActive())
+                return;
+            m_takeUpLimit->stop();
+            if (m_searches.empty())
+                return;
+            // Started once the announcement has returned; it replaces the load under way.
+            m_nextScheduled = true;
+            QTimer::singleShot(0, this, &SearchPanelBinder::LoadNextSearch);
+        });
+    }
+    if (m_widgets.window != nullptr && !m_widgets.scanAreas.isEmpty())
+        m_scans = new ScanWatch(
+            m_widgets.window, m_widgets.scanAreas,
+            [this](const std::string& code) { m_presenter.ScannedNumber(code); }, this);
 }
 
 QLineEdit* SearchPanelBinder::Field(int kind) const {
@@ -124,8 +163,22 @@ void SearchPanelBinder::SetFieldText(int kind, const std::string& text) {
 }
 
 void SearchPanelBinder::FocusField(int kind) {
-    if (QLineEdit* field = Field(kind))
+    if (QLineEdit* field = Field(kind)) {
+        OpenGroupOf(field);
         field->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void SearchPanelBinder::SelectFieldText(int kind) {
+    if (QLineEdit* field = Field(kind))
+        field->selectAll();
+}
+
+void SearchPanelBinder::ShowWrongCheckDigit(const std::string& number) {
+    if (m_widgets.showHint)
+        m_widgets.showHint(QCoreApplication::translate(
+                               "SearchPanel", "EAN %1: wrong check digit, searched as typed")
+                               .arg(QString::fromStdString(number)));
 }
 
 ListChoice SearchPanelBinder::Choice(ListBox list) const {
@@ -146,8 +199,25 @@ void SearchPanelBinder::ShowInfo(const std::string& text, const std::string& cap
 }
 
 void SearchPanelBinder::NavigateMain(const std::string& url) {
-    if (m_widgets.mainBrowser)
-        m_widgets.mainBrowser->Navigate(QString::fromStdString(url));
+    if (!m_widgets.mainBrowser)
+        return;
+    m_searches.push_back(QString::fromStdString(url));
+    if (!m_takeUpLimit->isActive() && !m_nextScheduled)
+        LoadNextSearch();
+}
+
+void SearchPanelBinder::LoadNextSearch() {
+    m_nextScheduled = false;
+    m_takeUpLimit->stop();
+    if (m_searches.empty())
+        return;
+    const QString url = m_searches.front();
+    m_searches.pop_front();
+    m_widgets.mainBrowser->Navigate(url);
+    if (m_widgets.mainBrowser->EngineWidget() == nullptr)
+        m_searches.clear(); // no engine: nothing will be announced
+    else
+        m_takeUpLimit->start();
 }
 
 std::string SearchPanelBinder::MainLocationUrl() const {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <string>
 
+#include <QList>
 #include <QObject>
+#include <QString>
 
 #include "app/AppState.h"
 #include "search/SearchPresenter.h"
@@ -14,11 +17,13 @@
 class QAbstractButton;
 class QComboBox;
 class QLineEdit;
+class QTimer;
 class QWidget;
 
 namespace kelvra::ui {
 
 class BrowserView;
+class ScanWatch;
 
 // The widgets the search panels work on, all owned by the main window.
 struct SearchPanelWidgets {
@@ -29,6 +34,8 @@ struct SearchPanelWidgets {
     ListComboBoxes lists{};                          // the seven lists
     BrowserView* mainBrowser = nullptr;              // WebBrowser1
     std::function<void(int)> showPage;               // active page of RzPageControl1
+    std::function<void(const QString&)> showHint;    // a short hint in the status bar
+    QList<QWidget*> scanAreas; // where a barcode scan is caught (result pages, side panel)
 };
 
 // Finds the panel's widgets by object name under the window; missing ones stay null (the binder
@@ -37,8 +44,9 @@ SearchPanelWidgets FindSearchPanelWidgets(QWidget* window, BrowserView* mainBrow
                                           std::function<void(int)> showPage);
 
 // Connects the number fields, the nine search buttons and the seven lists of the side panel to
-// one SearchPresenter: key presses (Enter acts, no key is swallowed), focus in and out, clicks.
-// The Qt side only moves texts, focus and clicks; every rule is the presenter's.
+// one SearchPresenter: key presses (Enter acts, no key is swallowed), focus in and out, clicks,
+// and the barcode scans caught in the scan areas. The Qt side only moves texts, focus and
+// clicks; every rule is the presenter's.
 class SearchPanelBinder : public QObject, public SearchView {
 public:
     // `networkOnline` is the main window's network-online flag, asked at each search;
@@ -56,6 +64,8 @@ public:
     std::string FieldHint(int kind) const override;
     void SetFieldText(int kind, const std::string& text) override;
     void FocusField(int kind) override;
+    void SelectFieldText(int kind) override;
+    void ShowWrongCheckDigit(const std::string& number) override;
     ListChoice Choice(ListBox list) const override;
     void FocusList(ListBox list) override;
     void ShowInfo(const std::string& text, const std::string& caption) override;
@@ -69,12 +79,20 @@ protected:
 
 private:
     QLineEdit* Field(int kind) const;
+    // Loads the first waiting search in the main browser (nothing when none waits).
+    void LoadNextSearch();
     // The number kind (1..5) of a watched field, 0 when it is none of them.
     int KindOfField(const QObject* watched) const;
 
     SearchPanelWidgets m_widgets;
     std::function<void(int, const std::string&)> m_numberSearched;
     SearchPresenter m_presenter;
+    ScanWatch* m_scans = nullptr; // a child of this binder
+    // Searches waiting for the browser to announce the one loaded before them (while
+    // m_takeUpLimit runs): a load replaced before its request went out never reaches the service.
+    std::deque<QString> m_searches;
+    QTimer* m_takeUpLimit = nullptr;
+    bool m_nextScheduled = false; // LoadNextSearch is queued to run
 };
 
 } // namespace kelvra::ui

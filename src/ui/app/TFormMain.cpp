@@ -92,11 +92,13 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
         FindListBoxes(*this), [this] { ShowPage(kPageError); }, m_state, *m_transport,
         [this] { return m_presenter && m_presenter->NetworkOnline(); });
     m_refillLists = [this] { m_lists->GetComboxList(); };
-    const SearchPanelWidgets searchPanel =
+    SearchPanelWidgets searchWidgets =
         FindSearchPanelWidgets(this, Browser(1), [this](int page) { ShowPage(page); });
-    m_history = new NumberHistoryBinder(searchPanel.fields, this);
+    searchWidgets.showHint = [this](const QString& hint) { m_status.hint->ShowFor(hint); };
+    searchWidgets.scanAreas = {m_pageArea.control, m_side.channel};
+    m_history = new NumberHistoryBinder(searchWidgets.fields, this);
     m_search = std::make_unique<SearchPanelBinder>(
-        searchPanel, m_state, [this] { return m_presenter && m_presenter->NetworkOnline(); },
+        searchWidgets, m_state, [this] { return m_presenter && m_presenter->NetworkOnline(); },
         [this](int kind, const std::string& text) { m_history->Add(kind, text); });
     if (!services.logoutOnClose) {
         services.logoutOnClose = [this](AppState& s, bool online) {
@@ -131,7 +133,7 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     m_pageTools = new PageAreaTools(*this, *m_pageArea.control,
                                     {Browser(1), Browser(2), Browser(3), Browser(4)}, m_state);
     MakeEnterPressButtons(m_side.channel);
-    new KeyboardShortcuts(*this, *m_side.channel, *m_side.bar, searchPanel.fields[0]); // owned
+    new KeyboardShortcuts(*this, *m_side.channel, *m_side.bar, searchWidgets.fields[0]); // owned
     connect(m_timer1, &QTimer::timeout, this, &TFormMain::RefreshQuota);
     m_versionCheck = new VersionCheckBinder(
         this, m_timerUpdate, [this] { ShowPage(kPageError); }, m_state);
@@ -210,6 +212,13 @@ void TFormMain::SetWindowCaption(const std::string& caption) {
 
 SearchPresenter& TFormMain::Search() {
     return m_search->Presenter();
+}
+
+QList<QWidget*> TFormMain::SearchPanels() const {
+    QList<QWidget*> panels;
+    for (int group = 0; group < 3 && group < m_side.bar->Groups().size(); ++group)
+        panels << m_side.bar->Groups()[group]->Body();
+    return panels;
 }
 
 SideItemList* TFormMain::SideItems(int group) const {

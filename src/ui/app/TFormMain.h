@@ -54,6 +54,8 @@ public:
     SideItemList* SideItems(int group) const;
     // The number, vehicle and engine searches of the side panel (AfterLogin replays the last).
     SearchPresenter& Search();
+    // The panels of the number, vehicle and engine searches: they take input while a page loads.
+    QList<QWidget*> SearchPanels() const;
     // Rebuilds the vehicle and engine lists when a language is applied.
     void SetListsRefill(std::function<void()> refill) { m_refillLists = std::move(refill); }
     // The network and service watches on Timer1 and conn_kelvra.

@@ -45,6 +45,7 @@ BrowserHostBinder::BrowserHostBinder(TFormMain& window, AppState& state, TFormLo
     : QObject(parent), m_transport(MakeWaitCursorTransport()),
       m_session(std::make_unique<SessionClient>(state, *m_transport, &ReadThisMachine)) {
     busy.SetMainWindow(&window, window.Side());
+    busy.KeepTakingInput(&window, window.SearchPanels());
     TrustOnlyTheService(window, state.serviceRoot);
     m_loginHost = std::make_unique<LoginWindowHost>(window, state, login, busy.Busy(), *m_session);
     m_watch = std::make_unique<MainBrowserWatch>(window, state, busy.Busy(), *m_session,

@@ -97,7 +97,10 @@ void TVersion::SetWindowEnabled(WindowHandle window, bool enabled) {
     // The handle is only compared, never followed, until it is found among the living windows.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (HandleOf(widget) == window) {
-            widget->setEnabled(enabled);
+            if (m_inputPanels.Governs(widget))
+                m_inputPanels.SetEnabled(enabled);
+            else
+                widget->setEnabled(enabled);
             return;
         }
     }
@@ -143,6 +146,10 @@ void TVersion::RestoreFocus() {
     QWidget* focus = m_focus;
     m_focus = nullptr;
     if (!focus || !focus->isVisible() || !focus->isEnabled())
+        return;
+    // The panels that kept taking input may have the focus the user gave them meanwhile.
+    const QWidget* now = QApplication::focusWidget();
+    if (now != nullptr && now != focus && now->isEnabled())
         return;
     // Some window systems activate the indicator when it shows, or nothing once the windows
     // were disabled; the window that had the focus gets it back then, never when the user has

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "browser/BusyIndicator.h"
+#include "ui/browser/BusyInputPanels.h"
 
 class QTimer;
 
@@ -44,6 +45,11 @@ public:
     // The window the indicator is placed over and its side channel; without them the
     // indicator goes to the top-left corner of the screen.
     void SetMainWindow(QWidget* mainWindow, QWidget* sideChannel);
+    // Panels of a window that keep taking input while the indicator disables that window (the
+    // rest of the window is disabled).
+    void KeepTakingInput(QWidget* window, const QList<QWidget*>& panels) {
+        m_inputPanels.Keep(window, panels);
+    }
     BusyIndicator& Busy() { return m_busy; }
 
     // BusyIndicatorView
@@ -64,6 +70,7 @@ private:
     QPointer<QWidget> m_main;
     QPointer<QWidget> m_side;
     QPointer<QWidget> m_focus;
+    BusyInputPanels m_inputPanels;
     BusyIndicator m_busy;
 };
 

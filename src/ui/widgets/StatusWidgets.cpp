@@ -105,4 +105,22 @@ void ServiceStatus::changeEvent(QEvent* event) {
         SetAnswering(m_answering);
 }
 
+StatusHint::StatusHint(QWidget* parent) : QLabel(parent), m_hide(new QTimer(this)) {
+    setObjectName("StatusHint");
+    setAccessibleName(tr("Hint"));
+    setAttribute(Qt::WA_StyledBackground, true);
+    m_hide->setSingleShot(true);
+    m_hide->setInterval(kShownMs);
+    connect(m_hide, &QTimer::timeout, this, &QWidget::hide);
+    hide();
+}
+
+void StatusHint::ShowFor(const QString& text) {
+    setText(text);
+    setToolTip(text);
+    show();
+    raise();
+    m_hide->start();
+}
+
 } // namespace kelvra::ui

@@ -67,4 +67,18 @@ private:
     bool m_answering = true;
 };
 
+// A short hint over the middle of the status bar (e.g. about the number just searched), shown
+// for some seconds and then hidden again.
+class StatusHint : public QLabel {
+    Q_OBJECT
+public:
+    static constexpr int kShownMs = 8000;
+    explicit StatusHint(QWidget* parent = nullptr);
+    // Shows the text (replacing a hint still shown) and hides it after kShownMs.
+    void ShowFor(const QString& text);
+
+private:
+    QTimer* m_hide = nullptr;
+};
+
 } // namespace kelvra::ui
