@@ -52,8 +52,8 @@ private slots:
 
         auto second = run.Start("second");
         QVERIFY(second->waitForFinished(30000));
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
+        const QString secondFailure = run.ExitFailure("second", *second);
+        QVERIFY2(secondFailure.isEmpty(), qPrintable(secondFailure));
         QCOMPARE(kelvra::test::ReadLogLines(run.Log()),
                  QStringList{QStringLiteral("\t程序已经运行")});
         QCOMPARE(first->state(), QProcess::Running); // the first copy is untouched
@@ -94,7 +94,8 @@ private slots:
 
         auto second = run.Start("second");
         QVERIFY(second->waitForFinished(30000));
-        QCOMPARE(second->exitCode(), 0);
+        const QString secondFailure = run.ExitFailure("second", *second);
+        QVERIFY2(secondFailure.isEmpty(), qPrintable(secondFailure));
         QCOMPARE(kelvra::test::ReadLogLines(run.Log()),
                  QStringList{QStringLiteral("\t程序已经运行")});
         const QString front = "visible=1 minimised=0 active=1 window=" + QString::number(window);
@@ -117,8 +118,8 @@ private slots:
         if (!ended)
             kelvra::test::Stop(*client);
         QVERIFY2(ended, qPrintable(run.Output("client")));
-        QCOMPARE(client->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(client->exitCode(), 0);
+        const QString failure = run.ExitFailure("client", *client);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QCOMPARE(
             kelvra::test::ReadLogLines(run.Log()),
             QStringList{"Error\tThe server is undergoing maintenance.Please try again later."});

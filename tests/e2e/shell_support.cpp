@@ -1,5 +1,6 @@
 #include "shell_support.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 
@@ -35,6 +36,23 @@ std::unique_ptr<QProcess> ClientRun::Start(const QString& tag) {
 QString ClientRun::Output(const QString& tag) const {
     QFile file(m_dir.filePath(tag + ".out"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString ClientRun::ExitFailure(const QString& tag, const QProcess& process) const {
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return {};
+    const QString output = Output(tag);
+    qInfo().noquote() << "output of the copy" << tag << "\n" << output;
+    const bool leakReport = output.contains("ERROR: LeakSanitizer: detected memory leaks");
+    const bool otherFault =
+        output.contains("ERROR: AddressSanitizer") || output.contains("runtime error:");
+    const QString ending = process.exitStatus() == QProcess::NormalExit
+                               ? QStringLiteral("exited with %1").arg(process.exitCode())
+                               : QStringLiteral("crashed");
+    return leakReport && !otherFault
+               ? QStringLiteral("the copy %1 %2: failed only on a leak report at exit: see above")
+                     .arg(tag, ending)
+               : QStringLiteral("the copy %1 %2: its output is above").arg(tag, ending);
 }
 
 void Stop(QProcess& process) {

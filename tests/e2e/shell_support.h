@@ -29,6 +29,10 @@ public:
     std::unique_ptr<QProcess> Start(const QString& tag);
     // Everything the copy of that tag wrote to stdout and stderr.
     QString Output(const QString& tag) const;
+    // Empty when the copy of that tag, ended, exited normally with 0. Otherwise writes the copy's
+    // output to the test's log and returns the failure message, which says so when the only fault
+    // in that output is the sanitizer build's leak report at exit.
+    QString ExitFailure(const QString& tag, const QProcess& process) const;
 
 private:
     QTemporaryDir m_dir;
