@@ -21,10 +21,6 @@
 namespace kelvra {
 namespace {
 
-std::string ParentName(const std::string& path, const std::string& name) {
-    return PathInFolder(FolderOfPath(path), name);
-}
-
 #ifdef _WIN32
 
 // The path is quoted: the data folder may hold blanks ("Program Files").
@@ -102,19 +98,16 @@ bool StartHidden(const std::string& scriptPath) {
 } // namespace
 
 bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
-    if (request.scriptPath.empty() || request.exePath.empty() || request.mainProgram.empty()) {
+    if (request.scriptPath.empty() || request.exePath.empty() || request.items.empty()) {
         return false;
     }
 #ifdef _WIN32
-    const std::string script = BuildWindowsUpdateScript(
-        request.exePath, FolderOfPath(request.exePath), request.mainProgram, request.scriptPath);
+    const std::string script = BuildWindowsUpdateScript(request);
     if (script.empty()) {
-        return false; // a hostile name: nothing is written, nothing will be replaced
+        return false; // a path cmd would misread: nothing is written, nothing will be replaced
     }
 #else
-    const std::string script = BuildPosixUpdateScript(
-        request.waitPid, request.exePath, ParentName(request.exePath, request.mainProgram),
-        request.scriptPath);
+    const std::string script = BuildPosixUpdateScript(request);
 #endif
     try {
         WriteFileAtomically(request.scriptPath, script);
