@@ -117,11 +117,14 @@ TEST_F(UpdateDownloadTest, BadContentChangesNothing) {
         std::string program; // the main program's bytes
         std::string extra;   // more attributes of the main program's entry
         const char* fault;   // fault on the main program's file, or nullptr
+        const char* faulted = "kelvra";
     };
     const BadCase cases[] = {
         {"cut with a length", library, program, "", "truncated"},
         {"cut chunked", library, program, "", "cut_chunked"},
         {"cut without a length", library, program, "", "cut_unannounced"},
+        // No start test loads this library: only the missing length tells.
+        {"library cut without a length", library, program, "", "cut_unannounced", "engine.so"},
         {"HTML instead of the program", library, program, "", "malformed"},
         {"program of 0 bytes", library, "", "", nullptr},
         {"library of 0 bytes", "", program, "", nullptr},
@@ -141,7 +144,7 @@ TEST_F(UpdateDownloadTest, BadContentChangesNothing) {
         Publish("kelvra", c.program, "&temp_name=kelvra.new&main_program=1" + c.extra);
         Publish("after.bin", "never fetched");
         if (c.fault != nullptr) {
-            sim.InjectFault(kFilesPath + "kelvra", c.fault);
+            sim.InjectFault(kFilesPath + c.faulted, c.fault);
         }
         test::WriteBytes(folder.File("kelvra"), "old program");
         test::WriteBytes(folder.File("engine.so"), "old engine");
