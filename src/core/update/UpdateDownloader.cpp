@@ -56,7 +56,7 @@ DownloadEnd StageFiles(HttpTransport& transport, const DownloadRequest& request,
     const std::string staging = StagingFolder(request.targetFolder);
     std::error_code error;
     if (!RemoveStagingFolder(request.targetFolder) ||
-        !std::filesystem::create_directory(staging, error)) {
+        !std::filesystem::create_directory(FileSystemPath(staging), error)) {
         result.error = "the staging folder cannot be made: " + staging;
         return DownloadEnd::DownloadError;
     }

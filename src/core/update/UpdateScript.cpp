@@ -47,6 +47,10 @@ std::string Quoted(const std::string& text) {
 
 } // namespace
 
+std::string RunningMarkPath(const std::string& stagingFolder) {
+    return stagingFolder + "\\.program-running";
+}
+
 bool IsBatchSafePath(std::string_view path) {
     if (path.empty()) {
         return false;
@@ -82,9 +86,11 @@ std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& req
         "@echo off",
         "set tries=0",
         "if \"%~1\"==\"now\" goto swap",
-        // The running executable cannot be opened for writing: the program has not ended yet.
+        // The program's mark goes when its last handle closes, that is when the program ends (a
+        // running executable itself can be renamed, and cmd under Wine reports no failed
+        // redirection: only what exists can be relied on).
         ":wait",
-        "2>nul (>>" + Quoted(request.exePath) + " (call )) && goto swap",
+        "if not exist " + Quoted(RunningMarkPath(request.stagingFolder)) + " goto swap",
         "set /a tries+=1",
         "if %tries% geq " + std::to_string(request.waitTries) + " goto giveup",
         "ping -n 2 127.0.0.1 >nul",

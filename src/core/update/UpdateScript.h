@@ -22,12 +22,16 @@ struct UpdateScriptRequest {
     int waitTries = kScriptWaitTries;
 };
 
+// The file that the program holds open (deleted when its handle closes) from the start of the
+// Windows script until the program ends: the script waits until it is gone.
+std::string RunningMarkPath(const std::string& stagingFolder);
+
 // True when the path can be written between double quotes in a batch script and mean itself:
 // not empty, no control characters and none of % ^ & " | < > ! ? *.
 bool IsBatchSafePath(std::string_view path);
 
 // The lines of "$$update.bat", without line ends: a loop that waits (a second between tries)
-// until the executable can be opened for writing, that is until the program has ended, and gives
+// until the program's running mark is gone, that is until the program has ended, and gives
 // up after `waitTries` tries; then every old file moved aside (".kelvra-old") and every staged
 // file moved in, each by rename, and every old file moved back when one step fails; at the end
 // the staging folder and the script are removed. Started with the argument "now" it skips the
@@ -52,8 +56,13 @@ std::string ShellQuote(std::string_view text);
 std::string BuildPosixUpdateScript(const UpdateScriptRequest& request);
 
 // Writes the platform's script (replacing an old one atomically) and starts it detached from
-// this program, hidden, with no inherited terminal. False when it could not be written or
-// started; a script that was written but not started is removed again.
+// this program, hidden, with no inherited terminal; on Windows this process first takes its
+// running mark and holds it until it ends. False when it could not be written or started; a
+// script that was written but not started is removed again.
 bool WriteAndStartUpdateScript(const UpdateScriptRequest& request);
+
+// Lets go of the running mark before the end of the process (Windows; nothing elsewhere): for a
+// process that starts the script on behalf of another program, and for tests.
+void ReleaseRunningMark();
 
 } // namespace kelvra

@@ -23,6 +23,30 @@ namespace {
 
 #ifdef _WIN32
 
+HANDLE g_runningMark = INVALID_HANDLE_VALUE; // held for the life of the process
+
+std::wstring WideFromAnsi(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
+    if (needed > 0) {
+        MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), needed);
+    }
+    return wide;
+}
+
+// Opens the running mark without sharing and keeps it (not inherited); the system closes and
+// deletes it when this process ends, however it ends.
+bool HoldRunningMark(const std::string& stagingFolder) {
+    if (g_runningMark != INVALID_HANDLE_VALUE) {
+        return true;
+    }
+    g_runningMark =
+        CreateFileW(WideFromAnsi(RunningMarkPath(stagingFolder)).c_str(), GENERIC_WRITE, 0, nullptr,
+                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    return g_runningMark != INVALID_HANDLE_VALUE;
+}
+
 // The path is quoted: the data folder may hold blanks ("Program Files").
 bool StartHidden(const std::string& scriptPath) {
     const std::string commandLine = "\"" + scriptPath + "\"";
@@ -97,13 +121,22 @@ bool StartHidden(const std::string& scriptPath) {
 
 } // namespace
 
+void ReleaseRunningMark() {
+#ifdef _WIN32
+    if (g_runningMark != INVALID_HANDLE_VALUE) {
+        CloseHandle(g_runningMark);
+        g_runningMark = INVALID_HANDLE_VALUE;
+    }
+#endif
+}
+
 bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
     if (request.scriptPath.empty() || request.exePath.empty() || request.items.empty()) {
         return false;
     }
 #ifdef _WIN32
     const std::string script = BuildWindowsUpdateScript(request);
-    if (script.empty()) {
+    if (script.empty() || !HoldRunningMark(request.stagingFolder)) {
         return false; // a path cmd would misread: nothing is written, nothing will be replaced
     }
 #else
@@ -112,6 +145,7 @@ bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
     try {
         WriteFileAtomically(request.scriptPath, script);
     } catch (const SettingsWriteError&) {
+        ReleaseRunningMark();
         return false;
     }
 #ifndef _WIN32
@@ -119,6 +153,7 @@ bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
 #endif
     if (!StartHidden(request.scriptPath)) {
         std::remove(request.scriptPath.c_str());
+        ReleaseRunningMark();
         return false;
     }
     return true;

@@ -6,6 +6,10 @@
 
 #include "settings/DataPaths.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kelvra {
 namespace {
 
@@ -98,6 +102,20 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
 
 } // namespace
 
+std::filesystem::path FileSystemPath(const std::string& path) {
+#ifdef _WIN32
+    const int size = static_cast<int>(path.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
+    if (needed > 0) {
+        MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), needed);
+    }
+    return std::filesystem::path(wide);
+#else
+    return std::filesystem::path(path);
+#endif
+}
+
 std::string StagingFolder(const std::string& programFolder) {
     return PathInFolder(programFolder, kStagingFolderName);
 }
@@ -134,19 +152,22 @@ bool RemoveStagingFolder(const std::string& programFolder) {
         return true;
     }
     std::error_code error;
-    fs::remove_all(fs::path(StagingFolder(programFolder)), error);
-    return !fs::exists(fs::path(StagingFolder(programFolder)), error);
+    fs::remove_all(FileSystemPath(StagingFolder(programFolder)), error);
+    return !fs::exists(FileSystemPath(StagingFolder(programFolder)), error);
 }
 
 void RemoveUpdateBackups(const std::string& dataFolder, const std::string& programFolder) {
     std::error_code error;
     if (programFolder.empty() || IsExistingFile(UpdateScriptPath(dataFolder)) ||
-        fs::exists(fs::path(StagingFolder(programFolder)), error)) {
+        fs::exists(FileSystemPath(StagingFolder(programFolder)), error)) {
         return; // a swap may still need its backups
     }
-    for (fs::directory_iterator it(fs::path(programFolder), error), end; !error && it != end;
+    for (fs::directory_iterator it(FileSystemPath(programFolder), error), end; !error && it != end;
          it.increment(error)) {
-        if (EndsWithNoCase(it->path().filename().string(), kUpdateBackupSuffix)) {
+        const std::u8string name = it->path().filename().u8string();
+        if (EndsWithNoCase(
+                std::string_view(reinterpret_cast<const char*>(name.data()), name.size()),
+                kUpdateBackupSuffix)) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
         }

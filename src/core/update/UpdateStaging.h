@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ inline constexpr const char* kUpdateBackupSuffix = ".kelvra-old";
 inline constexpr const char* kSelfTestFlag = "--self-test";
 // How long a staged main program may take for its self-test.
 inline constexpr int kStartTestSeconds = 20;
+
+// A path of the program's narrow strings (the ANSI code page on Windows, UTF-8 elsewhere) as
+// the standard library's file system functions need it.
+std::filesystem::path FileSystemPath(const std::string& path);
 
 // The staging folder of a program folder.
 std::string StagingFolder(const std::string& programFolder);
