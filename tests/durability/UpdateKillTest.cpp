@@ -460,7 +460,9 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
     // The kills must have spread over the run, or the checks above prove little.
     EXPECT_GT(tally.counts["old"], trials / 10);
     EXPECT_GT(tally.counts["new"], trials / 10);
-    EXPECT_GE(moments, 4);
+    // Before the download ends, after it, and in both halves of the swap (the script's own or
+    // finished at the next start); the short moment between staging and script may see none.
+    EXPECT_GE(moments, 3);
 }
 
 } // namespace
