@@ -309,6 +309,29 @@ private slots:
         QVERIFY(client.Contents() == before);
     }
 
+    // The script cannot be written (a folder has its name): the user is told, the settings keep
+    // the running version, nothing is staged any more and the program goes on; the same update is
+    // offered again at the next start.
+    void scriptThatCannotBeWrittenIsAnErrorNotASuccess() {
+        CopiedClient client(*m_sim);
+        QVERIFY(client.Ready());
+        const auto before = client.Contents();
+        const QByteArray newBytes = NewBuildOf(ReadAll(client.Exe()));
+        PublishUpdate(newBytes, Sha256Hex(newBytes));
+        QVERIFY(QDir().mkpath(client.DataFolder() + "/$$update.sh/taken"));
+
+        auto process = client.Start("no-script");
+        QVERIFY(process->waitForStarted(10000));
+        const QString told = QStringLiteral("Kelvra\tThe update could not be started, so it was "
+                                            "not installed. The program stays as it was.");
+        QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(told), 120000);
+        QCOMPARE(process->state(), QProcess::Running); // the program goes on
+        kelvra::test::Stop(*process);
+        QCOMPARE(ReadLogLines(client.Log()), (QStringList{kUpdateQuestion, told}));
+        QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.3"));
+        QVERIFY(client.Contents() == before);
+    }
+
     // A list whose only entry is a data file named like the program: refused before any
     // download. The start also removes what an earlier killed save left in the program folder.
     void listSavingOverTheExecutableIsRefused() {
