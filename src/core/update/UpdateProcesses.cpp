@@ -26,13 +26,7 @@ namespace {
 #ifdef _WIN32
 
 std::wstring Wide(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
-    if (needed > 0) {
-        MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), needed);
-    }
-    return wide;
+    return FileSystemPath(text).wstring(); // the same conversion as a path's
 }
 
 // Runs the command line without a window; the exit code, or -1 when it could not start or was

@@ -1,6 +1,7 @@
 // Writing and starting the update script: "$$update.sh" with a detached shell on POSIX,
 // "$$update.bat" started hidden on Windows.
 #include "update/UpdateScript.h"
+#include "update/UpdateStaging.h"
 
 #include <cstdio>
 
@@ -25,25 +26,15 @@ namespace {
 
 HANDLE g_runningMark = INVALID_HANDLE_VALUE; // held for the life of the process
 
-std::wstring WideFromAnsi(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
-    if (needed > 0) {
-        MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), needed);
-    }
-    return wide;
-}
-
 // Opens the running mark without sharing and keeps it (not inherited); the system closes and
 // deletes it when this process ends, however it ends.
 bool HoldRunningMark(const std::string& stagingFolder) {
     if (g_runningMark != INVALID_HANDLE_VALUE) {
         return true;
     }
-    g_runningMark =
-        CreateFileW(WideFromAnsi(RunningMarkPath(stagingFolder)).c_str(), GENERIC_WRITE, 0, nullptr,
-                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    g_runningMark = CreateFileW(FileSystemPath(RunningMarkPath(stagingFolder)).wstring().c_str(),
+                                GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     return g_runningMark != INVALID_HANDLE_VALUE;
 }
 
