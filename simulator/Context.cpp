@@ -4,11 +4,17 @@ namespace kelvra::sim {
 
 std::optional<FaultKind> ParseFaultKind(const std::string& name) {
     static const std::map<std::string, FaultKind> kinds = {
-        {"refuse", FaultKind::Refuse},       {"hang", FaultKind::Hang},
-        {"500", FaultKind::Status500},       {"404", FaultKind::Status404},
-        {"malformed", FaultKind::Malformed}, {"truncated", FaultKind::Truncated},
-        {"slow", FaultKind::Slow},           {"oversized", FaultKind::Oversized},
+        {"refuse", FaultKind::Refuse},
+        {"hang", FaultKind::Hang},
+        {"500", FaultKind::Status500},
+        {"404", FaultKind::Status404},
+        {"malformed", FaultKind::Malformed},
+        {"truncated", FaultKind::Truncated},
+        {"slow", FaultKind::Slow},
+        {"oversized", FaultKind::Oversized},
         {"redirect", FaultKind::Redirect},
+        {"cut_chunked", FaultKind::CutChunked},
+        {"cut_unannounced", FaultKind::CutUnannounced},
     };
     auto it = kinds.find(name);
     return it == kinds.end() ? std::nullopt : std::optional<FaultKind>(it->second);

@@ -19,6 +19,8 @@ enum class FaultKind {
     Status404,
     Malformed,
     Truncated,
+    CutChunked,     // chunked, half the body, then closed without the last chunk
+    CutUnannounced, // no length and no chunks, half the body, then closed: looks like an end
     Slow,
     Oversized,
     Redirect,

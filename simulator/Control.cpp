@@ -50,8 +50,8 @@ void ArmFault(Context& context, const Request& req, Response& res) {
     auto kind = ParseFaultKind(q.Get("kind"));
     if (path.empty() || path[0] != '/' || !kind) {
         SendText(res,
-                 "need path=/... and kind=refuse|hang|500|404|malformed|truncated|slow|"
-                 "oversized|redirect\n",
+                 "need path=/... and kind=refuse|hang|500|404|malformed|truncated|cut_chunked|"
+                 "cut_unannounced|slow|oversized|redirect\n",
                  400);
         return;
     }

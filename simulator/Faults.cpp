@@ -99,6 +99,42 @@ void ServeTruncated(httplib::Response& res, const ReplyProducer& produce) {
         });
 }
 
+void ServeCutChunked(httplib::Response& res, const ReplyProducer& produce) {
+    httplib::Response real;
+    produce(real);
+    TakeHead(real, res);
+    auto half = std::make_shared<std::string>(real.body.substr(0, real.body.size() / 2));
+    res.set_chunked_content_provider(real.get_header_value("Content-Type"),
+                                     [half](size_t offset, httplib::DataSink& sink) {
+                                         if (offset >= half->size()) {
+                                             return false; // closed before the last chunk
+                                         }
+                                         sink.write(half->data(), half->size());
+                                         return true;
+                                     });
+}
+
+// Writes the head and half the body straight to the socket, without a length or chunks, and
+// closes: the client cannot tell this from a whole reply.
+void ServeCutUnannounced(const httplib::Request& req, httplib::Response& res,
+                         const ReplyProducer& produce) {
+    httplib::Response real;
+    produce(real);
+    const std::string reply =
+        "HTTP/1.1 200 OK\r\nContent-Type: " + real.get_header_value("Content-Type") +
+        "\r\nConnection: close\r\n\r\n" + real.body.substr(0, real.body.size() / 2);
+    const int fd = FindClientSocket(req);
+    for (size_t sent = 0; fd >= 0 && sent < reply.size();) {
+        const ssize_t n = send(fd, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+            break;
+        }
+        sent += static_cast<size_t>(n);
+    }
+    CloseClientConnection(req);
+    res.status = 500; // never reaches the client: its connection is already shut
+}
+
 void ServeOversized(const Fault& fault, const std::string& path, httplib::Response& res,
                     Context& context) {
     long long total = fault.bytes > 0 ? fault.bytes : kDefaultOversizedBytes;
@@ -203,6 +239,12 @@ void ServeFault(const Fault& fault, const std::string& path, const httplib::Requ
         return;
     case FaultKind::Truncated:
         ServeTruncated(res, produce);
+        return;
+    case FaultKind::CutChunked:
+        ServeCutChunked(res, produce);
+        return;
+    case FaultKind::CutUnannounced:
+        ServeCutUnannounced(req, res, produce);
         return;
     case FaultKind::Slow:
         ServeSlow(fault, res, context, produce);

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include "app/AppState.h"
@@ -21,6 +22,7 @@
 #include "ui/app/InstanceBeacon.h"
 #include "ui/app/KelvraApplication.h"
 #include "ui/app/MessageBoxes.h"
+#include "ui/app/SelfTest.h"
 #include "ui/app/TFormMain.h"
 #include "ui/app/VersionCheckBinder.h"
 #include "ui/browser/BrowserHostBinder.h"
@@ -30,6 +32,7 @@
 #include "ui/login/TFormLogin.h"
 #include "ui/update/TUpdateForm.h"
 #include "update/UpdateDownloader.h"
+#include "update/UpdateStaging.h"
 
 namespace {
 
@@ -68,6 +71,8 @@ void LoadStartPage(kelvra::ui::TFormMain& formMain, const QString& url,
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], kelvra::kSelfTestFlag) == 0)
+        return kelvra::ui::RunSelfTest(argc >= 3 ? argv[2] : "");
     kelvra::SingleInstanceLock instance("Kelvra");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // wanted by the web engine
     kelvra::ui::KelvraApplication app(argc, argv);
@@ -81,10 +86,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Kelvra"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the main window ends the program
 
-    // Files that an update's saves left half-written when the program was killed.
+    // An update cut short: its swap finished, or its staged files dropped; then the files that
+    // its saves left half-written.
     const std::string program = kelvra::ExePath();
-    if (!program.empty())
-        kelvra::RemoveInterruptedSaves(kelvra::FolderOfPath(program));
+    const std::string programFolder = program.empty() ? program : kelvra::FolderOfPath(program);
+    if (!program.empty()) {
+        kelvra::ResumeOrDiscardInterruptedUpdate(kelvra::FindDataFolder(), programFolder);
+        kelvra::RemoveInterruptedSaves(programFolder);
+    }
 
     kelvra::AppState state;
     state.serviceRoot = kelvra::ServiceRoot();
@@ -117,9 +126,11 @@ int main(int argc, char** argv) {
             formMain.showMinimized(); // as the window system's minimise command
     };
     QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
-                     [&formMain, &state, startPage, exitAfterShow, ready] {
+                     [&formMain, &state, startPage, exitAfterShow, ready, programFolder] {
                          if (exitAfterShow)
                              ReportShown();
+                         // Started well: the old files of the last update are not needed.
+                         kelvra::RemoveUpdateBackups(state.dataFolder, programFolder);
                          // The first search then finds the web engine ready.
                          formMain.Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
                          if (startPage.isEmpty())

@@ -257,6 +257,17 @@ Installing Kelvra again should repair it.</source>
     </message>
 </context>
 <context>
+    <name>kelvra::ui::TUpdateForm</name>
+    <message>
+        <source>The update cannot be installed from this folder: its name has characters the update script cannot use. Nothing was changed; install the new version by hand.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update could not be started, so it was not installed. The program stays as it was.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kelvra::ui::TVersion</name>
     <message>
         <source>Loading</source>

@@ -258,6 +258,17 @@ Installing Kelvra again should repair it.</source>
     </message>
 </context>
 <context>
+    <name>kelvra::ui::TUpdateForm</name>
+    <message>
+        <source>The update cannot be installed from this folder: its name has characters the update script cannot use. Nothing was changed; install the new version by hand.</source>
+        <translation>无法在此文件夹中安装更新：其名称含有更新脚本无法使用的字符。未做任何更改；请手动安装新版本。</translation>
+    </message>
+    <message>
+        <source>The update could not be started, so it was not installed. The program stays as it was.</source>
+        <translation>无法启动更新，因此未安装更新。程序保持原样。</translation>
+    </message>
+</context>
+<context>
     <name>kelvra::ui::TVersion</name>
     <message>
         <source>Loading</source>

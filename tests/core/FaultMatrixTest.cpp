@@ -27,6 +27,7 @@
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdatePresenter.h"
+#include "update/UpdateStaging.h"
 #include "update/VersionCheck.h"
 
 namespace kelvra {
@@ -169,6 +170,7 @@ struct FakeUpdateView final : UpdateView {
     void QuitProgram() override {}
     void SetLinkLook(int, bool, bool) override {}
     void ReportError(const std::string& text) override { messages.push_back(text); }
+    void ReportUpdateProblem(UpdateProblem) override { messages.push_back("update problem"); }
     void RunOnUiThread(std::function<void()> task) override {
         std::lock_guard lock(mutex);
         tasks.push_back(std::move(task));
@@ -240,7 +242,7 @@ Shown UpdateOnce(Pair& p) {
     services.updateListUrl = Endpoints(p.sim.Root()).UpdateDescriptor();
     services.downloadPageUrl = Endpoints(p.sim.Root()).DownloadPage();
     services.exePath = p.folder + "/kelvra";
-    services.startUpdateScript = [](const UpdateScriptRequest&) { return false; };
+    services.startUpdateScript = [](const UpdateScriptRequest&) { return true; };
     services.downloadLimits.connectTimeoutMs = kLimitMs;
     services.downloadLimits.listTimeoutMs = kLimitMs;
     services.downloadLimits.fileTimeoutMs = kLimitMs;
@@ -445,10 +447,14 @@ Record RunPair(const SimProcess& sim, const std::string& folder, const RequestKi
     const bool updated = kind.run == UpdateOnce && record.shown == Shown::Ok;
     const std::string settingsAfter = test::ReadBytes(settingsPath);
     if (updated) {
-        // A whole download records its version and replaces the target, nothing else.
+        // A whole download records its version and stages the new file for the script, nothing
+        // else.
+        auto entriesAfter = test::EntriesOf(folder);
+        entriesAfter.erase(kStagingFolderName);
         record.filesKept = SettingsFile(folder).ReadVersion() == "1.0.0.4" &&
-                           test::ReadBytes(target) == kNewBuild &&
-                           test::EntriesOf(folder) == entriesBefore;
+                           test::ReadBytes(StagingFolder(folder) + "/kelvra.new") == kNewBuild &&
+                           test::ReadBytes(target) == kOldBuild && entriesAfter == entriesBefore;
+        RemoveStagingFolder(folder);
     } else {
         const bool reset = kind.run == VersionOnce && record.shown == Shown::ErrorPage;
         record.filesKept =

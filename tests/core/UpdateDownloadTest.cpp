@@ -1,5 +1,6 @@
-// The downloader against the stand-in service: whole files, a cut transfer, a wrong checksum,
-// a missing list, hostile names and a stop request; nothing incomplete is ever saved.
+// The downloader against the stand-in service: whole files staged and checked, bad content of
+// every kind, a missing list, hostile names and a stop request; the program folder never
+// changes.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -17,6 +18,7 @@
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdateDownloader.h"
+#include "update/UpdateStaging.h"
 
 namespace kelvra {
 namespace {
@@ -32,10 +34,13 @@ protected:
         sim.Control("/__sim/version?v=1.0.0.4");
         transport = MakeCurlTransport();
     }
+    // Publishes a file of the list (through a file: an executable is too long for a query).
     void Publish(const std::string& name, const std::string& content,
                  const std::string& extra = "") {
+        const std::string path = published.File(name);
+        test::WriteBytes(path, content);
         sim.Control("/__sim/update_files?name=" + SimProcess::Encode(name) +
-                    "&content=" + SimProcess::Encode(content) + extra);
+                    "&file=" + SimProcess::Encode(path) + extra);
     }
     DownloadResult Run() {
         DownloadNotifications notifications;
@@ -55,6 +60,7 @@ protected:
 
     SimProcess sim;
     test::ScratchFolder folder;
+    test::ScratchFolder published;
     std::unique_ptr<HttpTransport> transport;
     std::atomic<bool> stop{false};
     bool stopAtFirstProgress = false;
@@ -65,8 +71,19 @@ protected:
     std::uint64_t lastTotal = 0;
 };
 
-TEST_F(UpdateDownloadTest, SavesEveryFileWhole) {
-    const std::string program = "#!/bin/sh\nexit 7\n";
+// The bytes of a real executable of this machine, with its ELF machine field set to another
+// one when `machine` is given.
+std::string RealProgram(const char* path, int machine = 0) {
+    std::string bytes = ReadBytes(path);
+    if (machine != 0 && bytes.size() > 20) {
+        bytes[18] = static_cast<char>(machine & 0xff);
+        bytes[19] = static_cast<char>(machine >> 8);
+    }
+    return bytes;
+}
+
+TEST_F(UpdateDownloadTest, StagesAndChecksEveryFileAndChangesNothing) {
+    const std::string program = RealProgram("/bin/true");
     Publish("data.bin", "data one");
     Publish("kelvra", program, "&temp_name=kelvra.new&main_program=1&sha256=" + Sha256Hex(program));
     test::WriteBytes(folder.File("data.bin"), "old data");
@@ -75,44 +92,70 @@ TEST_F(UpdateDownloadTest, SavesEveryFileWhole) {
     EXPECT_EQ(result.ver, "1.0.0.4");
     EXPECT_EQ(result.mainProgram, "kelvra.new");
     EXPECT_TRUE(result.mainProgramSaved);
-    EXPECT_EQ(ReadBytes(folder.File("data.bin")), "data one"); // an existing file is overwritten
-    EXPECT_EQ(ReadBytes(folder.File("kelvra.new")), program);
-    EXPECT_EQ(test::EntriesOf(folder.Path()), (std::set<std::string>{"data.bin", "kelvra.new"}));
+    EXPECT_EQ(ReadBytes(folder.File("data.bin")), "old data"); // only the script installs
+    const std::string staging = StagingFolder(folder.Path());
+    EXPECT_EQ(test::EntriesOf(folder.Path()),
+              (std::set<std::string>{kStagingFolderName, "data.bin"}));
+    EXPECT_EQ(ReadBytes(staging + "/data.bin"), "data one");
+    EXPECT_EQ(ReadBytes(staging + "/kelvra.new"), program);
+    ASSERT_EQ(result.staged.size(), 2u);
+    EXPECT_EQ(result.staged[0].target, folder.File("data.bin"));
+    EXPECT_EQ(result.staged[1].target, folder.File("kelvra")); // the main program replaces it
     EXPECT_EQ(starts, (std::vector<std::uint64_t>{8, program.size()}));
     EXPECT_EQ(lastReceived, program.size());
     EXPECT_EQ(lastTotal, program.size());
 }
 
-TEST_F(UpdateDownloadTest, FailedTransfersNeverReplaceTheOldFile) {
-    const std::string program = "new program bytes, long enough to be cut in half";
-    struct FailureCase {
+// Whatever is wrong with a file, the run ends in "Download Error!" and the program folder holds
+// exactly what it held: no file replaced, no staging folder left.
+TEST_F(UpdateDownloadTest, BadContentChangesNothing) {
+    const std::string program = RealProgram("/bin/true");
+    const std::string library = RealProgram("/bin/true");
+    struct BadCase {
         const char* name;
-        std::string extra; // more attributes of the executable's entry
-        const char* fault; // fault on the executable's file, or nullptr
+        std::string library; // the engine library's bytes
+        std::string program; // the main program's bytes
+        std::string extra;   // more attributes of the main program's entry
+        const char* fault;   // fault on the main program's file, or nullptr
+        const char* faulted = "kelvra";
     };
-    const FailureCase cases[] = {
-        {"cut transfer", "", "truncated"},
-        {"wrong checksum", "&sha256=" + Sha256Hex("other bytes"), nullptr},
-        {"server error", "", "500"},
-        {"not found", "", "404"},
-        {"refused", "", "refuse"},
+    const BadCase cases[] = {
+        {"cut with a length", library, program, "", "truncated"},
+        {"cut chunked", library, program, "", "cut_chunked"},
+        {"cut without a length", library, program, "", "cut_unannounced"},
+        // No start test loads this library: only the missing length tells.
+        {"library cut without a length", library, program, "", "cut_unannounced", "engine.so"},
+        {"HTML instead of the program", library, program, "", "malformed"},
+        {"program of 0 bytes", library, "", "", nullptr},
+        {"library of 0 bytes", "", program, "", nullptr},
+        {"library for another machine", RealProgram("/bin/true", 183), program, "", nullptr},
+        {"junk library",
+         "\x7f"
+         "ELF but nothing after that",
+         program, "", nullptr},
+        {"second file not found", library, program, "", "404"},
+        {"server error", library, program, "", "500"},
+        {"wrong checksum", library, program, "&sha256=" + Sha256Hex("other bytes"), nullptr},
+        {"program that fails its start test", library, RealProgram("/bin/false"), "", nullptr},
     };
-    for (const FailureCase& c : cases) {
+    for (const BadCase& c : cases) {
         sim.Control("/__sim/update_files?clear=1");
-        Publish("data.bin", "data one");
-        Publish("kelvra", program, "&temp_name=kelvra.new&main_program=1" + c.extra);
+        Publish("engine.so", c.library);
+        Publish("kelvra", c.program, "&temp_name=kelvra.new&main_program=1" + c.extra);
         Publish("after.bin", "never fetched");
         if (c.fault != nullptr) {
-            sim.InjectFault(kFilesPath + "kelvra", c.fault);
+            sim.InjectFault(kFilesPath + c.faulted, c.fault);
         }
-        test::WriteBytes(folder.File("kelvra.new"), "old copy");
+        test::WriteBytes(folder.File("kelvra"), "old program");
+        test::WriteBytes(folder.File("engine.so"), "old engine");
         const DownloadResult result = Run();
         EXPECT_EQ(result.end, DownloadEnd::DownloadError) << c.name;
         EXPECT_FALSE(result.mainProgramSaved) << c.name;
-        EXPECT_EQ(ReadBytes(folder.File("kelvra.new")), "old copy") << c.name;
-        // The file before stays, nothing after it is fetched, no partial copy is left.
-        EXPECT_EQ(test::EntriesOf(folder.Path()), (std::set<std::string>{"data.bin", "kelvra.new"}))
-            << c.name;
+        EXPECT_TRUE(result.staged.empty()) << c.name;
+        EXPECT_EQ(ReadBytes(folder.File("kelvra")), "old program") << c.name;
+        EXPECT_EQ(ReadBytes(folder.File("engine.so")), "old engine") << c.name;
+        EXPECT_EQ(test::EntriesOf(folder.Path()), (std::set<std::string>{"engine.so", "kelvra"}))
+            << c.name << ": " << result.error;
     }
 }
 
@@ -151,7 +194,7 @@ TEST_F(UpdateDownloadTest, StopCutsTheTransferAndSavesNothing) {
     const DownloadResult result = Run();
     EXPECT_EQ(result.end, DownloadEnd::Stopped);
     EXPECT_EQ(ReadBytes(folder.File("slow.bin")), "old");
-    EXPECT_EQ(test::EntriesOf(folder.Path()), std::set<std::string>{"slow.bin"});
+    EXPECT_EQ(test::EntriesOf(folder.Path()), std::set<std::string>{"slow.bin"}); // no staging
 }
 
 TEST_F(UpdateDownloadTest, ListThatWouldSaveOverTheExecutableIsRefusedBeforeAnyDownload) {
@@ -170,8 +213,7 @@ TEST_F(UpdateDownloadTest, ListThatWouldSaveOverTheExecutableIsRefusedBeforeAnyD
         {"name differing in case only (another file here)", "name=k&content=p&temp_name=KELVRA",
          false},
 #endif
-        {"program under a name of its own", "name=k&content=p&temp_name=kelvra.new&main_program=1",
-         false},
+        {"data file under a name of its own", "name=k&content=p&temp_name=kelvra.txt", false},
     };
     for (const CollisionCase& c : cases) {
         sim.Control("/__sim/update_files?clear=1");
@@ -180,7 +222,7 @@ TEST_F(UpdateDownloadTest, ListThatWouldSaveOverTheExecutableIsRefusedBeforeAnyD
         test::WriteBytes(folder.File("kelvra"), "old executable");
         sim.ClearRequests();
         const DownloadResult result = Run();
-        EXPECT_EQ(result.end, c.refused ? DownloadEnd::DownloadError : DownloadEnd::Completed)
+        EXPECT_EQ(result.end == DownloadEnd::DownloadError, c.refused)
             << c.name << ": " << result.error;
         EXPECT_EQ(ReadBytes(folder.File("kelvra")), "old executable") << c.name;
         if (c.refused) {
@@ -191,7 +233,7 @@ TEST_F(UpdateDownloadTest, ListThatWouldSaveOverTheExecutableIsRefusedBeforeAnyD
         }
         for (const std::string& entry : test::EntriesOf(folder.Path())) {
             if (entry != "kelvra") {
-                std::filesystem::remove(folder.File(entry));
+                std::filesystem::remove_all(folder.File(entry));
             }
         }
     }
@@ -263,9 +305,10 @@ TEST_F(UpdateDownloadTest, MainProgramNotAmongTheSavedFiles) {
     sim.Control("/__sim/list?path=/kelvra_cd/kelvra_update/files.xml&body=" +
                 SimProcess::Encode(list));
     const DownloadResult result = Run();
-    ASSERT_EQ(result.end, DownloadEnd::Completed) << result.error;
+    EXPECT_EQ(result.end, DownloadEnd::DownloadError) << result.error;
     EXPECT_EQ(result.mainProgram, "other.bin");
     EXPECT_FALSE(result.mainProgramSaved);
+    EXPECT_TRUE(test::EntriesOf(folder.Path()).empty());
 }
 
 } // namespace

@@ -138,63 +138,53 @@ TEST(Sha256Test, KnownDigests) {
     EXPECT_EQ(Sha256Hex("test"), kDigest);
 }
 
-TEST(UpdateScriptTest, WindowsScriptKeepsTheOldExecutableUntilTheCopySucceeded) {
-    const std::string exe = "C:\\Program Files\\Kelvra\\kelvra.exe";
-    const std::string dir = "C:\\Program Files\\Kelvra";
-    const std::string bat = "C:\\Program Files\\kelvra\\$$update.bat";
-    const std::string qExe = "\"C:\\Program Files\\Kelvra\\kelvra.exe\"";
-    const std::string qOld = "\"C:\\Program Files\\Kelvra\\kelvra.exe.kelvra-old\"";
-    const std::string qNew = "\"C:\\Program Files\\Kelvra\\kelvra_tmp.exe\"";
-    const std::vector<std::string> expected = {
-        // The old executable is copied aside first; without that copy nothing is touched.
-        "copy /b /y " + qExe + " " + qOld,
-        "if errorlevel 1 goto done",
-        // Waits until the program has ended.
-        ":try",
-        "del " + qExe,
-        "if exist " + qExe + " goto try",
-        // Successful copy: the downloaded file and the old copy go.
-        "copy /b /y " + qNew + " " + qExe,
-        "if errorlevel 1 goto restore",
-        "del " + qNew,
-        "del " + qOld,
-        "goto done",
-        // Failed copy: the part written goes and the old executable is put back.
-        ":restore",
-        "del " + qExe,
-        "move /y " + qOld + " " + qExe,
-        ":done",
-        "del \"C:\\Program Files\\kelvra\\$$update.bat\"",
-    };
-    EXPECT_EQ(WindowsUpdateScriptLines(exe, dir, "kelvra_tmp.exe", bat), expected);
-    std::string joined;
-    for (const std::string& line : expected) {
-        joined += line + "\r\n";
-    }
-    EXPECT_EQ(BuildWindowsUpdateScript(exe, dir, "kelvra_tmp.exe", bat), joined);
+UpdateScriptRequest WindowsRequest(const std::string& folder, const std::string& bat) {
+    UpdateScriptRequest request;
+    request.exePath = folder + "\\kelvra.exe";
+    request.scriptPath = bat;
+    request.stagingFolder = folder + "\\.kelvra-update";
+    request.items = {{request.stagingFolder + "\\engine.dll", folder + "\\engine.dll"},
+                     {request.stagingFolder + "\\kelvra_tmp.exe", request.exePath}};
+    return request;
 }
 
-TEST(UpdateScriptTest, WindowsScriptRefusesHostileNames) {
-    struct Hostile {
-        std::string exe, dir, main, bat;
-    };
-    const std::string dir = "C:\\K";
-    const Hostile cases[] = {
-        {"C:\\100%\\k.exe", "C:\\100%", "n.exe", "C:\\d\\u.bat"},
-        {"C:\\K\\k.exe", dir, "%TEMP%.exe", "C:\\d\\u.bat"},
-        {"C:\\K\\k.exe", dir, "n.exe", "C:\\d&x\\u.bat"},
-        {"C:\\K\\k\".exe", dir, "n.exe", "C:\\d\\u.bat"},
-        {"C:\\K\\k.exe", dir, "a^b.exe", "C:\\d\\u.bat"},
-        {"C:\\K\\k.exe", dir, "NUL", "C:\\d\\u.bat"},
-        {"C:\\K\\k.exe", dir, "n.exe.", "C:\\d\\u.bat"},
-        {"C:\\K\\k.exe", dir, "n.exe ", "C:\\d\\u.bat"},
-        {"C:\\K\\k\r\n.exe", dir, "n.exe", "C:\\d\\u.bat"},
-        {"C:\\K\\k.exe", dir, "", "C:\\d\\u.bat"},
-    };
-    for (const Hostile& c : cases) {
-        EXPECT_TRUE(WindowsUpdateScriptLines(c.exe, c.dir, c.main, c.bat).empty())
-            << c.exe << c.main;
-        EXPECT_EQ(BuildWindowsUpdateScript(c.exe, c.dir, c.main, c.bat), "") << c.exe << c.main;
+// Whatever the program folder, no line deletes or copies over a file of the program: every
+// change is a move, checked by what exists after it; the wait sleeps between its tries.
+TEST(UpdateScriptTest, WindowsScriptOnlyMovesAndSleepsWhileItWaits) {
+    const std::vector<std::string> lines = WindowsUpdateScriptLines(
+        WindowsRequest("C:\\Program Files\\Kelvra", "C:\\d\\$$update.bat"));
+    ASSERT_FALSE(lines.empty());
+    bool sleeps = false;
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.find("copy"), std::string::npos) << line;
+        if (line.find("del ") != std::string::npos) {
+            // Only a new file where there was none (going back), or the script itself.
+            EXPECT_TRUE(line.find("if not exist") == 0 ||
+                        line.find("$$update.bat") != std::string::npos)
+                << line;
+        }
+        sleeps = sleeps || line.find("ping -n 2") != std::string::npos;
+    }
+    EXPECT_TRUE(sleeps);
+    std::string joined;
+    for (const std::string& line : lines) {
+        joined += line + "\r\n";
+    }
+    EXPECT_EQ(BuildWindowsUpdateScript(
+                  WindowsRequest("C:\\Program Files\\Kelvra", "C:\\d\\$$update.bat")),
+              joined);
+}
+
+TEST(UpdateScriptTest, WindowsScriptRefusesHostilePaths) {
+    for (const char* folder : {"C:\\100%", "C:\\a&b", "C:\\a^b", "C:\\a\"b", "C:\\a|b", "C:\\a<b",
+                               "C:\\wow!", "C:\\what?", "C:\\all*", "C:\\a\r\nb"}) {
+        EXPECT_TRUE(WindowsUpdateScriptLines(WindowsRequest(folder, "C:\\d\\u.bat")).empty())
+            << folder;
+        EXPECT_TRUE(
+            WindowsUpdateScriptLines(WindowsRequest("C:\\K", std::string(folder) + "\\u.bat"))
+                .empty())
+            << folder;
+        EXPECT_EQ(BuildWindowsUpdateScript(WindowsRequest(folder, "C:\\d\\u.bat")), "") << folder;
     }
 }
 

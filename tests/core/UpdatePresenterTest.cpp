@@ -11,6 +11,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SettingsTestSupport.h"
@@ -21,6 +22,7 @@
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdatePresenter.h"
+#include "update/UpdateStaging.h"
 
 namespace kelvra {
 namespace {
@@ -46,6 +48,9 @@ public:
     }
     bool AskYesNo(const std::string& text, const std::string& caption) override {
         Log("ask " + caption + "|" + text);
+        if (duringQuestion) {
+            std::exchange(duringQuestion, nullptr)(); // as a modal box runs the event loop
+        }
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
             return false;
@@ -71,6 +76,9 @@ public:
             (hand ? " hand" : ""));
     }
     void ReportError(const std::string& text) override { Log("error " + text); }
+    void ReportUpdateProblem(UpdateProblem problem) override {
+        Log(problem == UpdateProblem::ScriptNotStarted ? "problem script" : "problem path");
+    }
     void RunOnUiThread(std::function<void()> task) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_tasks.push_back(std::move(task));
@@ -99,6 +107,7 @@ public:
     void Log(const std::string& entry) { log.push_back(entry); }
 
     UpdatePresenter* presenter = nullptr;
+    std::function<void()> duringQuestion; // runs once while the next question is open
     std::deque<bool> answers;
     std::vector<std::string> log;
     std::map<std::string, std::string> texts;
@@ -142,9 +151,14 @@ protected:
         sim.Control("/__sim/update_files?name=" + SimProcess::Encode(name) +
                     "&content=" + SimProcess::Encode(content) + extra);
     }
-    void PublishUpdate() {
+    // A data file and a real executable (which passes the start test) as the main program.
+    void PublishUpdate(const std::string& program = "/bin/true") {
         Publish("data.bin", "data");
-        Publish("kelvra", "new executable", "&temp_name=kelvra.new&main_program=1");
+        sim.Control("/__sim/update_files?name=kelvra&file=" + SimProcess::Encode(program) +
+                    "&temp_name=kelvra.new&main_program=1");
+    }
+    std::string Staged(const std::string& name) const {
+        return StagingFolder(AppFolder()) + "/" + name;
     }
     UpdatePresenter& Presenter() {
         if (!presenter) {
@@ -198,7 +212,10 @@ TEST_F(UpdatePresenterTest, CompletedDownloadYesEndsTheProgram) {
     RunDownload();
     ASSERT_EQ(scripts.size(), 1u);
     EXPECT_EQ(scripts[0].exePath, services.exePath);
-    EXPECT_EQ(scripts[0].mainProgram, "kelvra.new");
+    ASSERT_EQ(scripts[0].items.size(), 2u);
+    EXPECT_EQ(scripts[0].items[1].staged, Staged("kelvra.new"));
+    EXPECT_EQ(scripts[0].items[1].target, services.exePath);
+    EXPECT_EQ(scripts[0].stagingFolder, StagingFolder(AppFolder()));
     EXPECT_EQ(scripts[0].waitPid, 4242);
     EXPECT_EQ(scripts[0].scriptPath, UpdateScriptPath(DataFolder()));
     EXPECT_EQ(InstalledVersion(), "1.0.0.4");
@@ -279,13 +296,51 @@ TEST_F(UpdatePresenterTest, MissingUpdateListEndsSilently) {
     EXPECT_TRUE(scripts.empty());
 }
 
-TEST_F(UpdatePresenterTest, NoScriptWithoutASavedMainProgram) {
+TEST_F(UpdatePresenterTest, DataOnlyListIsInstalledByTheScriptToo) {
     Publish("data.bin", "data");
     view.answers = {true};
     RunDownload();
-    EXPECT_TRUE(scripts.empty());
+    ASSERT_EQ(scripts.size(), 1u);
+    EXPECT_EQ(scripts[0].items.size(), 1u);
     EXPECT_EQ(InstalledVersion(), "1.0.0.4");
     EXPECT_TRUE(view.Logged(kFinalQuestion));
+}
+
+// A script that cannot be written or started: the user is told, the settings name the running
+// version again, the staged files go, and the program goes on.
+TEST_F(UpdatePresenterTest, ScriptThatDoesNotStartIsAnErrorAndUndoesTheVersion) {
+    PublishUpdate();
+    services.startUpdateScript = [](const UpdateScriptRequest&) { return false; };
+    RunDownload();
+    EXPECT_EQ(InstalledVersion(), "1.0.0.3");
+    EXPECT_FALSE(std::filesystem::exists(StagingFolder(AppFolder())));
+    EXPECT_FALSE(view.Logged(kFinalQuestion));
+    const std::vector<std::string> tail(view.log.end() - 4, view.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"problem script", "closed", "main", "timer off"}));
+}
+
+// Yes to "Stop and back?" stops the update even when the last byte arrives while the question
+// is open; No lets the update go on to its final question.
+TEST_F(UpdatePresenterTest, StopQuestionDecidesWhenTheDownloadEndsWhileItIsOpen) {
+    for (const bool stop : {true, false}) {
+        presenter.reset();
+        scripts.clear();
+        view.log.clear();
+        PublishUpdate();
+        Presenter().FormShow();
+        Presenter().Timer1Timer();
+        view.duringQuestion = [this] {
+            ASSERT_TRUE(view.PumpUntil([this] { return !presenter->Downloading(); }));
+        };
+        view.answers = {stop, false}; // the stop question, then the final question: No
+        view.CloseWindow();
+        EXPECT_EQ(scripts.size(), stop ? 0u : 1u) << stop;
+        EXPECT_EQ(InstalledVersion(), stop ? "1.0.0.3" : "1.0.0.4") << stop;
+        EXPECT_EQ(std::filesystem::exists(StagingFolder(AppFolder())), !stop) << stop;
+        EXPECT_EQ(view.Logged(kFinalQuestion), !stop) << stop;
+        std::filesystem::remove_all(StagingFolder(AppFolder()));
+        SettingsFile(DataFolder()).WriteVersion("1.0.0.3");
+    }
 }
 
 TEST_F(UpdatePresenterTest, CloseDuringTheDownloadStopsIt) {
@@ -369,7 +424,7 @@ TEST_F(UpdatePresenterTest, UnannouncedLengthShowsABusyBarAndSavesWhole) {
     EXPECT_TRUE(view.busy);
     EXPECT_TRUE(view.percents.empty() || view.percents == std::vector<int>{0});
     EXPECT_EQ(Presenter().Total(), 0u);
-    EXPECT_EQ(test::ReadBytes(AppFolder() + "/chunked.bin"), content);
+    EXPECT_EQ(test::ReadBytes(Staged("chunked.bin")), content);
     EXPECT_TRUE(view.Logged(kFinalQuestion));
 }
 
@@ -395,13 +450,11 @@ protected:
         oldBytes = test::ReadBytes(services.exePath);
     }
     std::string oldBytes;
-    const std::string newProgram = "#!/bin/sh\nexit 7\n";
+    const std::string newProgram = test::ReadBytes("/bin/echo"); // passes its start test
 };
 
 TEST_F(UpdateEndToEndTest, ExecutableReplacedAfterTheClientEnds) {
-    Publish("data.bin", "data");
-    Publish("kelvra", newProgram,
-            "&temp_name=kelvra.new&main_program=1&sha256=" + Sha256Hex(newProgram));
+    PublishUpdate("/bin/echo");
     test::WaitingProcess client;
     services.processId = client.Pid();
     view.answers = {true};
@@ -412,16 +465,17 @@ TEST_F(UpdateEndToEndTest, ExecutableReplacedAfterTheClientEnds) {
     const std::string script = UpdateScriptPath(DataFolder());
     ASSERT_TRUE(test::WaitFor([&] { return !test::IsExistingFileForTest(script); }));
     EXPECT_EQ(test::ReadBytes(services.exePath), newProgram);
-    EXPECT_EQ(test::RunProgram(services.exePath), 7);
-    EXPECT_EQ(test::EntriesOf(AppFolder()), (std::set<std::string>{"data.bin", "kelvra"}));
+    EXPECT_EQ(test::RunProgram(services.exePath), 0);
+    EXPECT_EQ(test::EntriesOf(AppFolder()),
+              (std::set<std::string>{"data.bin", "kelvra", "kelvra.kelvra-old"}));
     EXPECT_EQ(InstalledVersion(), "1.0.0.4");
 }
 
 TEST_F(UpdateEndToEndTest, CutOrWrongTransferLeavesTheExecutableRunnable) {
     for (const bool cut : {true, false}) {
         sim.Control("/__sim/update_files?clear=1");
-        Publish("kelvra", newProgram,
-                "&temp_name=kelvra.new&main_program=1" +
+        sim.Control("/__sim/update_files?name=kelvra&file=/bin/false&temp_name=kelvra.new"
+                    "&main_program=1" +
                     (cut ? std::string() : "&sha256=" + Sha256Hex("something else")));
         if (cut) {
             sim.InjectFault(kFiles + "kelvra", "truncated");

@@ -5,9 +5,9 @@
 //
 //   kelvra_update_kill_runner <update list URL> <executable> <data folder>
 //
-// Progress goes to standard output, unbuffered: "R" at the start, "D" once every file is saved,
-// "S" once the script runs. Exit code 2 on bad arguments, 1 when the run does not get as far as
-// the script.
+// Progress goes to standard output, unbuffered: "R" at the start, "D" once every file is staged and
+// checked, "S" once the script runs. Exit code 2 on bad arguments, 1 when the run does not get as
+// far as the script.
 #include <atomic>
 #include <string>
 
@@ -45,8 +45,12 @@ int main(int argc, char** argv) {
     }
     Report('D');
     kelvra::SettingsFile(dataFolder).WriteVersion(result.ver);
-    const kelvra::UpdateScriptRequest script{kelvra::UpdateScriptPath(dataFolder), exePath,
-                                             result.mainProgram, static_cast<long>(::getpid())};
+    kelvra::UpdateScriptRequest script;
+    script.scriptPath = kelvra::UpdateScriptPath(dataFolder);
+    script.exePath = exePath;
+    script.stagingFolder = kelvra::StagingFolder(kelvra::FolderOfPath(exePath));
+    script.items = result.staged;
+    script.waitPid = static_cast<long>(::getpid());
     if (!kelvra::WriteAndStartUpdateScript(script)) {
         return 1;
     }

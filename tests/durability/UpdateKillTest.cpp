@@ -1,6 +1,7 @@
-// Kills an update run (download, save, version, script, replacement) at random moments, the
-// update script and its commands included, all at once, and starts after each kill what is on
-// disk: the program folder must always hold one whole working executable, the old or the new.
+// Kills an update run of a two-file list (download, staging, checks, version, script, swap) at
+// random moments, the update script and its commands included, all at once, then does what the
+// next start does (finish or drop the cut update) and starts what is on disk: the program folder
+// must always hold one whole working executable and exactly the old or exactly the new files.
 //
 // KELVRA_UPDATE_KILL_TRIALS=N sets the number of kills (default 1000) for longer runs by hand.
 #include <gtest/gtest.h>
@@ -32,6 +33,7 @@
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdateDownloader.h"
+#include "update/UpdateStaging.h"
 
 extern char** environ;
 
@@ -229,26 +231,32 @@ struct KillSetup {
     std::string listUrl;
     std::string oldExe;
     std::string newExe;
+    std::string oldLibrary;
+    std::string newLibrary;
 };
+
+constexpr const char* kLibrary = "kelvra-browser-engine.so";
 
 // A program folder and a data folder of one worker, the old build in place.
 struct Folders {
     std::string program;
     std::string data;
     std::string exe;
+    std::string library;
 
     explicit Folders(const fs::path& root)
         : program((root / "program folder").string()), data((root / "data").string()),
-          exe(program + "/kelvra") {
+          exe(program + "/kelvra"), library(program + "/" + kLibrary) {
         fs::create_directories(program);
         fs::create_directories(data);
     }
-    void Reset(const std::string& oldExe) const {
+    void Reset(const KillSetup& setup) const {
         for (const fs::directory_entry& entry : fs::directory_iterator(program)) {
-            fs::remove(entry.path());
+            fs::remove_all(entry.path());
         }
         fs::remove(UpdateScriptPath(data));
-        WriteAll(exe, oldExe, 0755);
+        WriteAll(exe, setup.oldExe, 0755);
+        WriteAll(library, setup.oldLibrary, 0644);
     }
 };
 
@@ -269,7 +277,7 @@ Tally RunTrials(const KillSetup& setup, const Folders& folders, int first, int c
                                          : windowUs;
             afterTheEnd = 0;
         }
-        folders.Reset(setup.oldExe);
+        folders.Reset(setup);
         const Trial trial = RunAndKill(
             setup.listUrl, folders.exe, folders.data, kTrialMark + std::to_string(i),
             std::chrono::microseconds(std::uniform_int_distribution<long>(0, windowUs)(random)));
@@ -280,6 +288,9 @@ Tally RunTrials(const KillSetup& setup, const Folders& folders, int first, int c
                 part || entry.path().filename().string().find(kUpdatePartMark) != std::string::npos;
         }
         tally.counts["part"] += part ? 1 : 0;
+        // What the next start does before anything else.
+        const bool scriptLeft = fs::exists(UpdateScriptPath(folders.data));
+        ResumeOrDiscardInterruptedUpdate(folders.data, folders.program);
         RemoveInterruptedSaves(folders.program);
         for (const fs::directory_entry& entry : fs::directory_iterator(folders.program)) {
             if (entry.path().filename().string().find(kUpdatePartMark) != std::string::npos) {
@@ -301,13 +312,28 @@ Tally RunTrials(const KillSetup& setup, const Folders& folders, int first, int c
                                      Likeness(now, setup.newExe, "new") + ")");
             continue;
         }
+        const std::string library = ReadAll(folders.library);
+        const bool newFiles = now == setup.newExe && library == setup.newLibrary;
+        if (!newFiles && !(now == setup.oldExe && library == setup.oldLibrary)) {
+            ++tally.counts["mixed"];
+            tally.failures.push_back("kill " + std::to_string(i) + " after marks '" + trial.marks +
+                                     "' left a mixed folder (executable " +
+                                     (now == setup.newExe ? "new" : "old") + ", library " +
+                                     (library == setup.newLibrary   ? "new"
+                                      : library == setup.oldLibrary ? "old"
+                                                                    : "broken") +
+                                     ")");
+        }
+        if (fs::exists(StagingFolder(folders.program))) {
+            tally.failures.push_back("kill " + std::to_string(i) + " left the staging folder");
+        }
         ++tally.counts[now == setup.newExe ? "new" : "old"];
         std::string moment = trial.marks.find('S') != std::string::npos   ? "script started"
                              : trial.marks.find('D') != std::string::npos ? "files saved"
                                                                           : "downloading";
         if (now == setup.newExe) {
-            moment = fs::exists(UpdateScriptPath(folders.data)) ? "replaced, script not done"
-                                                                : "replaced, script done";
+            moment =
+                scriptLeft ? "replaced: swap finished by the next start" : "replaced by the script";
         }
         ++tally.counts["at " + moment + (part ? " (part file left)" : "")];
     }
@@ -326,11 +352,18 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
     fs::create_directories(root);
 
     // Big enough that saving and copying take a while, so kills land inside them.
-    KillSetup setup{
-        {}, TaggedExecutable("old build ", 512 << 10), TaggedExecutable("NEW BUILD ", 512 << 10)};
+    KillSetup setup{{},
+                    TaggedExecutable("old build ", 512 << 10),
+                    TaggedExecutable("NEW BUILD ", 512 << 10),
+                    TaggedExecutable("old engine ", 256 << 10),
+                    TaggedExecutable("NEW ENGINE ", 256 << 10)};
     const std::string published = (root / "published").string();
     WriteAll(published, setup.newExe, 0644);
+    const std::string publishedLibrary = (root / "published library").string();
+    WriteAll(publishedLibrary, setup.newLibrary, 0644);
     sim.Control("/__sim/version?v=1.0.0.4");
+    sim.Control(std::string("/__sim/update_files?name=") + kLibrary +
+                "&file=" + SimProcess::Encode(publishedLibrary));
     sim.Control("/__sim/update_files?name=kelvra&file=" + SimProcess::Encode(published) +
                 "&temp_name=kelvra.new&main_program=1&sha256=" + Sha256Hex(setup.newExe));
     setup.listUrl = Endpoints(sim.Root()).UpdateDescriptor();
@@ -341,7 +374,7 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
     const Folders calibration(root / "calibration");
     std::vector<Clock::duration> runs;
     for (int run = 0; run < 3; ++run) {
-        calibration.Reset(setup.oldExe);
+        calibration.Reset(setup);
         const auto start = Clock::now();
         const Trial trial =
             RunAndKill(setup.listUrl, calibration.exe, calibration.data,
@@ -349,6 +382,7 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
         runs.push_back(Clock::now() - start);
         ASSERT_TRUE(trial.ranToTheEnd) << trial.marks;
         ASSERT_EQ(ReadAll(calibration.exe), setup.newExe) << "an undisturbed run must install it";
+        ASSERT_EQ(ReadAll(calibration.library), setup.newLibrary);
     }
     std::sort(runs.begin(), runs.end());
     // Runs side by side take longer than one alone: half as long again.
@@ -400,11 +434,12 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
     const long long seconds =
         std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started).count();
 
-    std::printf("update kill test: %d trials in %lld s, kills 0..%ld us after the start; "
-                "old build kept %d, new build in place %d, executable lost %d; a part file was "
-                "left (and cleaned up at the next start) %d times\n",
+    std::printf("update kill test (two-file list): %d trials in %lld s, kills 0..%ld us after "
+                "the start; old build kept %d, new build in place %d, executable lost %d, mixed "
+                "folders %d; a part file was left (and cleaned up at the next start) %d times\n",
                 trials, seconds, static_cast<long>(window.count()), tally.counts["old"],
-                tally.counts["new"], tally.counts["lost"], tally.counts["part"]);
+                tally.counts["new"], tally.counts["lost"], tally.counts["mixed"],
+                tally.counts["part"]);
     int moments = 0;
     for (const auto& [name, count] : tally.counts) {
         if (name.rfind("at ", 0) == 0) {
@@ -417,13 +452,17 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
     }
     RecordProperty("trials", trials);
     RecordProperty("lost", tally.counts["lost"]);
+    RecordProperty("mixed", tally.counts["mixed"]);
     EXPECT_EQ(tally.counts["old"] + tally.counts["new"] + tally.counts["lost"], trials)
         << "a worker did not report";
     EXPECT_EQ(tally.counts["lost"], 0);
+    EXPECT_EQ(tally.counts["mixed"], 0);
     // The kills must have spread over the run, or the checks above prove little.
     EXPECT_GT(tally.counts["old"], trials / 10);
     EXPECT_GT(tally.counts["new"], trials / 10);
-    EXPECT_GE(moments, 4);
+    // Before the download ends, after it, and in both halves of the swap (the script's own or
+    // finished at the next start); the short moment between staging and script may see none.
+    EXPECT_GE(moments, 3);
 }
 
 } // namespace

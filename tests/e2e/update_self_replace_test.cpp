@@ -1,19 +1,26 @@
-// The real client updating a copy of itself from the stand-in: the version check asks, the
-// update window downloads, the final Yes ends the program and the update script puts the new
-// executable in place. A cut transfer, a wrong checksum or a list that would save over the
-// executable leaves the old executable untouched and runnable; without network the check only shows
-// its "TIP" message.
+// The real client updating a copy of itself (the executable and its web engine module) from the
+// stand-in: the version check asks, the update window stages and checks every file, the final
+// Yes ends the program and the update script moves the new files in. Bad content of every kind
+// (one table) ends in "Download Error!" with the program folder exactly as it was and the old
+// program starting and showing a result page; without network the check only shows its "TIP"
+// message.
 //
-// The copy lives in a temporary folder because the update saves beside the executable (its
+// The copy lives in a temporary folder because the update stages beside the executable (its
 // folder must be writable) and replaces the executable itself; the script "$$update.sh" goes
 // into the data folder.
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <map>
 #include <memory>
+
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include "shell_support.h"
 #include "support/SimProcess.h"
@@ -31,6 +38,8 @@ const QString kDownloadError = QStringLiteral("TIP\tDownload Error!");
 const QString kNoNetwork = QStringLiteral("TIP\tUnable to connect to the network.");
 // Long enough for the first show (which sets the XML base) to be done before the check.
 const char* kCheckMs = "4000";
+const QString kEngine = QStringLiteral("kelvra-browser-engine.so");
+const QString kStartPage = QStringLiteral("/kelvra_cd/cn/suppliers.asp");
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -61,10 +70,15 @@ QString SettingsValue(const QString& dataFolder, const QString& key) {
 // One client run from a copy of the real executable in a writable folder of its own.
 class CopiedClient {
 public:
-    explicit CopiedClient(const SimProcess& sim) : m_run(QString::fromStdString(sim.Root())) {
-        m_exe = m_app.filePath("kelvra");
+    // The program folder is a new temporary folder, or `folder` when given.
+    explicit CopiedClient(const SimProcess& sim, const QString& folder = QString())
+        : m_run(QString::fromStdString(sim.Root())), m_sim(sim),
+          m_folder(folder.isEmpty() ? m_app.path() : folder) {
+        m_exe = m_folder + "/kelvra";
+        const QString engine = QFileInfo(QStringLiteral(KELVRA_CLIENT_PATH)).path() + "/" + kEngine;
         m_ok = QFile::copy(QStringLiteral(KELVRA_CLIENT_PATH), m_exe) &&
-               QFile::setPermissions(m_exe, QFile::permissions(KELVRA_CLIENT_PATH));
+               QFile::setPermissions(m_exe, QFile::permissions(KELVRA_CLIENT_PATH)) &&
+               QFile::copy(engine, m_folder + "/" + kEngine);
         m_env = m_run.Environment();
         m_env.insert("KELVRA_VERSION_CHECK_MS", kCheckMs);
         m_env.insert("KELVRA_UPDATE_WAIT_MS", "200");
@@ -72,13 +86,21 @@ public:
     }
     bool Ready() const { return m_ok && m_app.isValid(); }
     QString Exe() const { return m_exe; }
-    QString AppFolder() const { return m_app.path(); }
+    QString AppFolder() const { return m_folder; }
     QString DataFolder() const { return m_env.value("KELVRA_DATA_DIR"); }
     QString Log() const { return m_run.Log(); }
     QString Screenshot() const { return m_run.Screenshot(); }
     QProcessEnvironment& Env() { return m_env; }
     QStringList AppEntries() const {
-        return QDir(m_app.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        return QDir(m_folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                        QDir::System);
+    }
+    // Every entry of the program folder with its bytes.
+    std::map<QString, QByteArray> Contents() const {
+        std::map<QString, QByteArray> files;
+        for (const QString& name : AppEntries())
+            files[name] = ReadAll(m_folder + "/" + name);
+        return files;
     }
     bool ScriptExists() const { return QFile::exists(DataFolder() + "/$$update.sh"); }
 
@@ -91,11 +113,15 @@ public:
         return process;
     }
 
-    // Starts the executable with the first-show exit; true when it ran and ended cleanly.
+    // Starts the executable with the first-show exit, a result page of the stand-in loaded in
+    // its first browser; true when it ran and ended cleanly and the page was asked for (the web
+    // engine module loaded).
     bool RunsCleanly() {
         QProcessEnvironment env = m_env;
         env.insert("KELVRA_EXIT_AFTER_SHOW", "1");
+        env.insert("KELVRA_START_PAGE", QString::fromStdString(m_sim.Root()) + kStartPage);
         env.remove("KELVRA_VERSION_CHECK_MS");
+        m_sim.ClearRequests();
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(m_exe, {});
@@ -103,12 +129,17 @@ public:
             kelvra::test::Stop(process);
             return false;
         }
-        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        bool pageShown = false;
+        for (const std::string& target : m_sim.Requests())
+            pageShown = pageShown || QString::fromStdString(target).startsWith(kStartPage);
+        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0 && pageShown;
     }
 
 private:
     ClientRun m_run;
+    const SimProcess& m_sim;
     QTemporaryDir m_app;
+    QString m_folder;
     QString m_exe;
     QProcessEnvironment m_env;
     bool m_ok = false;
@@ -150,6 +181,8 @@ private slots:
         QVERIFY(client.Ready());
         const QByteArray oldBytes = ReadAll(client.Exe());
         const QByteArray newBytes = NewBuildOf(oldBytes);
+        const QByteArray newEngine = NewBuildOf(ReadAll(client.AppFolder() + "/" + kEngine));
+        PublishFile(kEngine, newEngine);
         PublishUpdate(newBytes, Sha256Hex(newBytes));
 
         auto process = client.Start("update");
@@ -165,42 +198,138 @@ private slots:
         // The script replaces the executable once the program has ended.
         QTRY_VERIFY_WITH_TIMEOUT(!client.ScriptExists(), 30000);
         QTRY_VERIFY_WITH_TIMEOUT(ReadAll(client.Exe()) == newBytes, 10000);
-        QCOMPARE(client.AppEntries(), (QStringList{"kelvra", "readme.txt"}));
+        // The old files stay aside until the new program has started once.
+        QCOMPARE(client.AppEntries(), (QStringList{"kelvra", kEngine, kEngine + ".kelvra-old",
+                                                   "kelvra.kelvra-old", "readme.txt"}));
+        QVERIFY(ReadAll(client.AppFolder() + "/" + kEngine) == newEngine);
         QCOMPARE(ReadAll(client.AppFolder() + "/readme.txt"), QByteArray("Kelvra 1.0.0.4"));
         QVERIFY(QFileInfo(client.Exe()).isExecutable());
         QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.4"));
         QVERIFY2(client.RunsCleanly(), "the new executable starts");
+        QCOMPARE(client.AppEntries(), (QStringList{"kelvra", kEngine, "readme.txt"}));
     }
 
-    void failedTransferLeavesTheOldExecutable_data() {
-        QTest::addColumn<bool>("cut");
-        QTest::newRow("cut transfer") << true;
-        QTest::newRow("wrong checksum") << false;
+    // Publishes a file of the list from bytes (through a file: a real executable is too long
+    // for a query).
+    void PublishFile(const QString& name, const QByteArray& bytes, const QString& extra = {}) {
+        const QString path = m_files.filePath(name + ".published");
+        QVERIFY(WriteAll(path, bytes));
+        const std::string reply =
+            m_sim->Control("/__sim/update_files?name=" + name.toStdString() +
+                           "&file=" + SimProcess::Encode(path.toStdString()) + extra.toStdString());
+        QCOMPARE(QString::fromStdString(reply), QStringLiteral("ok %1\n").arg(bytes.size()));
     }
 
-    void failedTransferLeavesTheOldExecutable() {
-        QFETCH(bool, cut);
-        CopiedClient client(*m_sim);
+    // A folder on a small memory file system: the old program fits, the new one does not.
+    // Empty when no file system can be mounted here (not root).
+    QString SmallFolder(qint64 bytes) {
+        const QString folder = m_files.filePath("small");
+        QDir().mkpath(folder);
+        const QByteArray options = "size=" + QByteArray::number(bytes);
+        if (::mount("tmpfs", folder.toLocal8Bit().constData(), "tmpfs", 0, options.constData()) !=
+            0)
+            return QString();
+        return folder;
+    }
+
+    // Bad content of every kind: "Download Error!", the program folder exactly as it was, the
+    // settings untouched, and the old program starts and shows a result page.
+    void badContentLeavesExactlyTheOldFiles_data() {
+        QTest::addColumn<QString>("problem");
+        for (const char* problem :
+             {"cut with a length", "cut without a length", "cut chunked",
+              "HTML instead of the program", "program of 0 bytes", "wrong checksum",
+              "library for another machine", "junk library", "second file not found", "disk full"})
+            QTest::newRow(problem) << QString::fromLatin1(problem);
+    }
+
+    void badContentLeavesExactlyTheOldFiles() {
+        QFETCH(QString, problem);
+        const QByteArray oldExe = ReadAll(QStringLiteral(KELVRA_CLIENT_PATH));
+        const QByteArray oldEngine =
+            ReadAll(QFileInfo(QStringLiteral(KELVRA_CLIENT_PATH)).path() + "/" + kEngine);
+        QString small;
+        if (problem == "disk full") {
+            small = SmallFolder(oldExe.size() + oldEngine.size() + (4 << 20));
+            if (small.isEmpty())
+                QSKIP("no memory file system can be mounted here");
+        }
+        auto unmount = qScopeGuard([&] {
+            if (!small.isEmpty())
+                ::umount2(small.toLocal8Bit().constData(), MNT_DETACH);
+        });
+        CopiedClient client(*m_sim, small);
         QVERIFY(client.Ready());
-        const QByteArray oldBytes = ReadAll(client.Exe());
-        const QByteArray newBytes = NewBuildOf(oldBytes);
-        PublishUpdate(newBytes, Sha256Hex(cut ? newBytes : QByteArray("something else")));
-        if (cut)
-            m_sim->InjectFault("/kelvra_cd/kelvra_update/files/kelvra", "truncated");
+        const auto before = client.Contents();
 
-        auto process = client.Start(cut ? "cut" : "checksum");
+        m_sim->Control("/__sim/version?v=1.0.0.4");
+        QByteArray engine = NewBuildOf(oldEngine);
+        QByteArray program = NewBuildOf(oldExe);
+        QString programFault;
+        QString checksum;
+        if (problem == "library for another machine") {
+            engine[18] = char(183); // EM_AARCH64
+            engine[19] = 0;
+        } else if (problem == "junk library") {
+            engine = QByteArray(64 * 1024, 'j');
+        } else if (problem == "program of 0 bytes") {
+            program.clear();
+            checksum = Sha256Hex(program); // a checksum that matches proves nothing
+        } else if (problem == "wrong checksum") {
+            checksum = Sha256Hex("something else");
+        } else if (problem == "cut with a length") {
+            programFault = "truncated";
+        } else if (problem == "cut without a length") {
+            programFault = "cut_unannounced";
+        } else if (problem == "cut chunked") {
+            programFault = "cut_chunked";
+        } else if (problem == "HTML instead of the program") {
+            programFault = "malformed";
+        } else if (problem == "second file not found") {
+            programFault = "404";
+        }
+        PublishFile(kEngine, engine);
+        PublishFile("kelvra", program,
+                    "&temp_name=kelvra.new&main_program=1" +
+                        (checksum.isEmpty() ? QString() : "&sha256=" + checksum));
+        if (!programFault.isEmpty())
+            m_sim->InjectFault("/kelvra_cd/kelvra_update/files/kelvra", programFault.toStdString());
+
+        auto process = client.Start("bad");
         QVERIFY(process->waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(kDownloadError), 90000);
+        QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(kDownloadError), 120000);
         QCOMPARE(process->state(), QProcess::Running); // the window stays open
         kelvra::test::Stop(*process);
 
         QCOMPARE(ReadLogLines(client.Log()), (QStringList{kUpdateQuestion, kDownloadError}));
-        QVERIFY(ReadAll(client.Exe()) == oldBytes);
         QVERIFY(!client.ScriptExists());
-        // The data file arrived whole before the executable failed; nothing else is left.
-        QCOMPARE(client.AppEntries(), (QStringList{"kelvra", "readme.txt"}));
+        QVERIFY2(client.Contents() == before, qPrintable(client.AppEntries().join(", ")));
         QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.3"));
-        QVERIFY2(client.RunsCleanly(), "the old executable still starts");
+        QVERIFY2(client.RunsCleanly(), "the old program starts and shows a result page");
+        QVERIFY(client.Contents() == before);
+    }
+
+    // The script cannot be written (a folder has its name): the user is told, the settings keep
+    // the running version, nothing is staged any more and the program goes on; the same update is
+    // offered again at the next start.
+    void scriptThatCannotBeWrittenIsAnErrorNotASuccess() {
+        CopiedClient client(*m_sim);
+        QVERIFY(client.Ready());
+        const auto before = client.Contents();
+        const QByteArray newBytes = NewBuildOf(ReadAll(client.Exe()));
+        PublishUpdate(newBytes, Sha256Hex(newBytes));
+        QVERIFY(QDir().mkpath(client.DataFolder() + "/$$update.sh/taken"));
+
+        auto process = client.Start("no-script");
+        QVERIFY(process->waitForStarted(10000));
+        const QString told = QStringLiteral("Kelvra\tThe update could not be started, so it was "
+                                            "not installed. The program stays as it was.");
+        QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(told), 120000);
+        QCOMPARE(process->state(), QProcess::Running); // the program goes on
+        kelvra::test::Stop(*process);
+        QCOMPARE(ReadLogLines(client.Log()), (QStringList{kUpdateQuestion, told}));
+        QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.3"));
+        QVERIFY(client.Contents() == before);
     }
 
     // A list whose only entry is a data file named like the program: refused before any
@@ -223,7 +352,7 @@ private slots:
         for (const std::string& target : m_sim->Requests())
             QVERIFY2(target.find("/kelvra_update/files/") == std::string::npos, target.c_str());
         QVERIFY(ReadAll(client.Exe()) == oldBytes);
-        QCOMPARE(client.AppEntries(), QStringList{"kelvra"});
+        QCOMPARE(client.AppEntries(), (QStringList{"kelvra", kEngine}));
         QVERIFY(!client.ScriptExists());
         QCOMPARE(SettingsValue(client.DataFolder(), "Version"), QStringLiteral("1.0.0.3"));
         QVERIFY2(client.RunsCleanly(), "the executable still starts");

@@ -21,6 +21,7 @@
 #include "support/SimProcess.h"
 #include "ui/update/TUpdateForm.h"
 #include "ui_support.h"
+#include "update/UpdateStaging.h"
 
 using kelvra::AppState;
 using kelvra::UpdateScriptRequest;
@@ -199,7 +200,10 @@ private slots:
     }
 
     void slowDownloadShowsProgressAndEndsInTheFinalYes() {
-        const QByteArray content(600 * 1024, 'k');
+        // A real executable (it passes the start test), padded so that the transfer takes a while.
+        QFile real(QStringLiteral("/bin/true"));
+        QVERIFY(real.open(QIODevice::ReadOnly));
+        const QByteArray content = real.readAll() + QByteArray(600 * 1024, 'k');
         m_sim->Control("/__sim/version?v=1.0.0.4");
         QFile source(m_temp->filePath("kelvra-next"));
         QVERIFY(source.open(QIODevice::WriteOnly) && source.write(content) == content.size());
@@ -228,8 +232,9 @@ private slots:
                  QStringList{" \t  Download complete.Updating now?"});
         QVERIFY(!form->isVisible());
         QCOMPARE(m_scripts.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(m_scripts[0].mainProgram), QStringLiteral("kelvra.new"));
-        QFile saved(AppFolder() + "/kelvra.new");
+        QCOMPARE(m_scripts[0].items.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_scripts[0].items[0].target), AppFolder() + "/kelvra");
+        QFile saved(AppFolder() + "/" + kelvra::kStagingFolderName + "/kelvra.new");
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll() == content);
     }

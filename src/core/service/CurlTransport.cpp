@@ -67,6 +67,7 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         response.status = 0;
         response.contentType.clear();
         response.location.clear();
+        response.endDeclared = false;
         const std::size_t blank = line.find(' ');
         if (blank != std::string_view::npos) {
             long status = 0;
@@ -83,6 +84,12 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     }
     if (StartsWithNoCase(line, "Content-Type:")) {
         response.contentType = std::string(Trim(line.substr(13)));
+        return length;
+    }
+    if (StartsWithNoCase(line, "Content-Length:") ||
+        (StartsWithNoCase(line, "Transfer-Encoding:") &&
+         line.find("chunked") != std::string_view::npos)) {
+        response.endDeclared = true;
         return length;
     }
     if (StartsWithNoCase(line, "Location:")) {

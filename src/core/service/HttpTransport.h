@@ -27,6 +27,9 @@ struct HttpResponse {
     std::string contentType; // the Content-Type header, if any
     std::string location;    // the Location header of a redirect that was not followed, if any
     std::string error;       // human-readable reason for a failure
+    // The server said where the body ends (a Content-Length or chunked encoding), so a transfer
+    // that completed is whole; without it a connection cut early looks like the end.
+    bool endDeclared = false;
     bool ok() const { return outcome == HttpOutcome::Ok; }
 };
 

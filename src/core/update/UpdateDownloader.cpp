@@ -1,5 +1,8 @@
 #include "update/UpdateDownloader.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "service/XmlDocument.h"
 #include "settings/AtomicFile.h"
 #include "settings/DataPaths.h"
@@ -33,6 +36,82 @@ std::string CollisionWithExecutable(const FileList& list, const std::string& exe
         }
     }
     return {};
+}
+
+// Gives the staged main program the executable's permissions (POSIX); errors are ignored (the
+// start test then fails).
+void CopyPermissions(const std::string& from, const std::string& to) {
+    std::error_code error;
+    const auto permissions = std::filesystem::status(from, error).permissions();
+    std::filesystem::permissions(
+        to, error ? std::filesystem::perms(0755) : permissions | std::filesystem::perms::owner_exec,
+        error);
+}
+
+// Fetches, checks and stages every entry, then runs the main program's start test; the end of
+// the run. The staging folder is made anew.
+DownloadEnd StageFiles(HttpTransport& transport, const DownloadRequest& request,
+                       const FileList& list, const std::atomic<bool>& stopRequested,
+                       const DownloadNotifications& notifications, DownloadResult& result) {
+    const std::string staging = StagingFolder(request.targetFolder);
+    std::error_code error;
+    if (!RemoveStagingFolder(request.targetFolder) ||
+        !std::filesystem::create_directory(FileSystemPath(staging), error)) {
+        result.error = "the staging folder cannot be made: " + staging;
+        return DownloadEnd::DownloadError;
+    }
+    const std::string exe = PathInFolder(request.targetFolder, request.exeName);
+    std::string stagedMain;
+    for (const UpdateEntry& entry : list.entries) {
+        if (stopRequested.load()) {
+            return DownloadEnd::Stopped;
+        }
+        FetchedFile fetched =
+            FetchUpdateFile(transport, entry, stopRequested, notifications, request.limits);
+        if (fetched.stopped) {
+            return DownloadEnd::Stopped;
+        }
+        const bool isMain =
+            !list.mainProgram.empty() && SameFileName(entry.tempName, list.mainProgram);
+        if (fetched.ok) {
+            fetched.error =
+                ContentProblem(entry.tempName, isMain, fetched.bytes, fetched.endDeclared);
+        }
+        if (!fetched.ok || !fetched.error.empty()) {
+            result.error = entry.fileName + ": " + fetched.error;
+            return DownloadEnd::DownloadError;
+        }
+        const std::string staged = PathInFolder(staging, entry.tempName);
+        try {
+            WriteFileAtomically(staged, fetched.bytes, kUpdatePartMark);
+        } catch (const SettingsWriteError& failure) {
+            result.error = failure.what();
+            return DownloadEnd::DownloadError;
+        }
+        const std::string target =
+            isMain ? exe : PathInFolder(request.targetFolder, entry.tempName);
+        std::erase_if(result.staged, [&](const SwapItem& item) { return item.staged == staged; });
+        result.staged.push_back({staged, target});
+        if (isMain) {
+            stagedMain = staged;
+            CopyPermissions(exe, staged);
+        }
+    }
+    if (!list.mainProgram.empty() && stagedMain.empty()) {
+        result.error = "the main program " + list.mainProgram + " is not in the list";
+        return DownloadEnd::DownloadError;
+    }
+    if (!stagedMain.empty()) {
+        const std::string failed = request.startTest
+                                       ? request.startTest(stagedMain)
+                                       : RunStartTest(stagedMain, request.targetFolder);
+        if (!failed.empty()) {
+            result.error = failed;
+            return DownloadEnd::DownloadError;
+        }
+        result.mainProgramSaved = true;
+    }
+    return DownloadEnd::Completed;
 }
 
 } // namespace
@@ -103,6 +182,7 @@ FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
         notifications.transferStarted(0); // an empty file: no notification came
     }
     fetched.ok = true;
+    fetched.endDeclared = response.endDeclared;
     fetched.bytes = std::move(response.body);
     return fetched;
 }
@@ -153,36 +233,15 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
         result.error = "the executable's folder is not known";
         return result;
     }
-    for (const UpdateEntry& entry : reading.list.entries) {
-        if (stopRequested.load()) {
-            result.end = DownloadEnd::Stopped;
-            return result;
-        }
-        FetchedFile fetched =
-            FetchUpdateFile(transport, entry, stopRequested, notifications, request.limits);
-        if (fetched.stopped) {
-            result.end = DownloadEnd::Stopped;
-            return result;
-        }
-        if (!fetched.ok) {
-            result.end = DownloadEnd::DownloadError;
-            result.error = entry.fileName + ": " + fetched.error;
-            return result;
-        }
-        const std::string target = PathInFolder(request.targetFolder, entry.tempName);
-        try {
-            WriteFileAtomically(target, fetched.bytes, kUpdatePartMark);
-        } catch (const SettingsWriteError& error) {
-            result.end = DownloadEnd::DownloadError;
-            result.error = error.what();
-            return result;
-        }
-        result.savedFiles.push_back(target);
-        if (!result.mainProgram.empty() && SameFileName(entry.tempName, result.mainProgram)) {
-            result.mainProgramSaved = true;
-        }
+    result.end = StageFiles(transport, request, reading.list, stopRequested, notifications, result);
+    if (result.end == DownloadEnd::Completed && stopRequested.load()) {
+        result.end = DownloadEnd::Stopped;
     }
-    result.end = stopRequested.load() ? DownloadEnd::Stopped : DownloadEnd::Completed;
+    if (result.end != DownloadEnd::Completed) {
+        RemoveStagingFolder(request.targetFolder);
+        result.staged.clear();
+        result.mainProgramSaved = false;
+    }
     return result;
 }
 

@@ -9,16 +9,17 @@
 
 #include "service/HttpTransport.h"
 #include "update/UpdateLists.h"
+#include "update/UpdateStaging.h"
 
 namespace kelvra {
 
 // How a download run ended.
 enum class DownloadEnd {
-    Completed,      // every file of the list was saved whole
     FileListFailed, // no usable file list (unreachable, unreadable, refused entry): silent end
-    DownloadError,  // a file could not be fetched whole or saved, or the list would have saved
-                    // over the executable: "Download Error!"
+    DownloadError,  // a file could not be fetched whole, failed its checks or could not be
+                    // staged, or the list would have saved over the executable: "Download Error!"
     Stopped,        // the stop flag was set: the running transfer was cut, nothing more fetched
+    Completed,      // every file of the list is staged and verified, nothing installed yet
 };
 
 struct DownloadResult {
@@ -26,11 +27,11 @@ struct DownloadResult {
     explicit DownloadResult(DownloadEnd how) : end(how) {}
 
     DownloadEnd end;
-    std::string ver;                     // the version the update list announced
-    std::string mainProgram;             // the list's main program (plain name), or empty
-    bool mainProgramSaved = false;       // this run saved the main program whole
-    std::vector<std::string> savedFiles; // full paths, in saving order
-    std::string error;                   // what went wrong, for logs
+    std::string ver;               // the version the update list announced
+    std::string mainProgram;       // the list's main program (plain name), or empty
+    bool mainProgramSaved = false; // this run staged the main program and it passed its checks
+    std::vector<SwapItem> staged;  // every staged file and what it replaces, in list order
+    std::string error;             // what went wrong, for logs
 };
 
 // Called on the downloading thread: the start of each file's transfer (the announced byte
@@ -59,6 +60,9 @@ struct DownloadRequest {
                                // unknown, which fails the first file
     DownloadLimits limits = {};
     std::string exeName = {}; // the running executable's file name: no entry may be saved under it
+    // Runs the staged main program's self-test: empty when it passed, else why not. Unset: the
+    // real one (RunStartTest with the target folder).
+    std::function<std::string(const std::string& stagedMainProgram)> startTest = {};
 };
 
 // The user agent the updater's requests carry.
@@ -68,7 +72,8 @@ inline constexpr const char* kUpdaterUserAgent = "Mozilla/3.0 (compatible; Indy 
 // byte count matches an announced length and a given sha256 matches the bytes.
 struct FetchedFile {
     bool ok = false;
-    bool stopped = false; // the stop flag cut the transfer
+    bool stopped = false;     // the stop flag cut the transfer
+    bool endDeclared = false; // the reply had a length or a chunked end
     std::string bytes;
     std::string error;
 };
@@ -85,12 +90,13 @@ FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
 inline constexpr const char* kUpdatePartMark = ".kelvra-part-";
 
 // The whole download, on the calling thread: the update list (failures ignored, the last
-// updatePath counting), the file list, then every file in order, each written beside its target
-// and renamed into place only when it arrived whole, so that a cut, failed or stopped transfer
-// never replaces an existing file. A list with an entry saved under the executable's own name
-// (or naming it as the main program) is refused before the first download (DownloadError). The
-// stop flag also cuts the two list loads (Stopped). The first failed file ends the run. Never
-// throws.
+// updatePath counting), the file list, then every file in order into the staging folder beside
+// the executable, each checked (ContentProblem), then the staged main program's start test.
+// Nothing in the program folder changes: the update script moves the staged files in. A list
+// with an entry saved under the executable's own name (or naming it as the main program), or
+// naming a main program none of its entries saves, is refused (DownloadError). The stop flag
+// also cuts the two list loads (Stopped). The first failed file ends the run. Any end but
+// Completed removes the staging folder. Never throws.
 DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest& request,
                                  const std::atomic<bool>& stopRequested,
                                  const DownloadNotifications& notifications);

@@ -9,6 +9,7 @@
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
 #include "update/UpdateProgress.h"
+#include "update/UpdateStaging.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -71,6 +72,15 @@ void UpdatePresenter::UpdateBtnClick() {
         return;
     }
     const std::string& exe = m_services.exePath;
+    if (!exe.empty() &&
+        !ScriptCanNamePaths({exe + kUpdateBackupSuffix, UpdateScriptPath(m_state.dataFolder),
+                             StagingFolder(FolderOfPath(exe)) + ".gone"})) {
+        // Refused before any download: the script could not name the program's files.
+        m_view.StopDownloadTimer();
+        m_view.ReportUpdateProblem(UpdateProblem::PathNotScriptable);
+        EndWithoutUpdate();
+        return;
+    }
     DownloadRequest request{m_services.updateListUrl, exe.empty() ? exe : FolderOfPath(exe)};
     request.limits = m_services.downloadLimits;
     request.exeName = exe.substr(exe.find_last_of("/\\") + 1); // the whole path without a separator
@@ -130,6 +140,11 @@ void UpdatePresenter::OnDownloadEnded(const DownloadResult& result) {
     if (m_worker.joinable()) {
         m_worker.join();
     }
+    if (m_questionOpen) {
+        // The stop question is open: its answer decides what becomes of this result.
+        m_pendingResult = std::make_unique<DownloadResult>(result);
+        return;
+    }
     switch (result.end) {
     case DownloadEnd::FileListFailed:
         break;
@@ -141,38 +156,62 @@ void UpdatePresenter::OnDownloadEnded(const DownloadResult& result) {
         m_view.ShowMainWindow();
         break;
     case DownloadEnd::Completed:
-        FinishUpdate(result);
+        if (m_stop->load()) {
+            // Stopped after the last byte arrived: the staged files are dropped all the same.
+            DiscardStaged();
+            m_view.CloseWindow();
+            m_view.ShowMainWindow();
+        } else {
+            FinishUpdate(result);
+        }
         break;
     }
     m_view.StopDownloadTimer();
 }
 
-void UpdatePresenter::StartScriptIfWhole(const DownloadResult& result) {
-    if (result.mainProgram.empty() || !result.mainProgramSaved || m_services.exePath.empty()) {
-        return;
+void UpdatePresenter::DiscardStaged() {
+    if (!m_services.exePath.empty()) {
+        RemoveStagingFolder(FolderOfPath(m_services.exePath));
+    }
+}
+
+bool UpdatePresenter::StartScript(const DownloadResult& result) {
+    if (m_services.exePath.empty() || result.staged.empty()) {
+        return false;
     }
     UpdateScriptRequest request;
     request.scriptPath = UpdateScriptPath(m_state.dataFolder);
     request.exePath = m_services.exePath;
-    request.mainProgram = result.mainProgram;
+    request.stagingFolder = StagingFolder(FolderOfPath(m_services.exePath));
+    request.items = result.staged;
     request.waitPid = m_services.processId;
-    m_services.startUpdateScript(request); // a failure is ignored: nothing will be replaced
+    return m_services.startUpdateScript(request);
 }
 
 void UpdatePresenter::FinishUpdate(const DownloadResult& result) {
-    // The version goes first: once the script runs, the executable will be replaced, so the
-    // update must then go on to its final question. A failed write starts no script.
+    // The version goes first: once the script runs, the files will be replaced, so the update
+    // must then go on to its final question. A failed write starts no script.
+    SettingsFile settings(m_state.dataFolder);
+    const std::string installed = settings.ReadVersion();
     try {
-        SettingsFile(m_state.dataFolder).WriteVersion(result.ver);
+        settings.WriteVersion(result.ver);
     } catch (const SettingsWriteError& error) {
+        DiscardStaged();
         m_view.ReportError(error.what());
-        m_stop->store(true);
-        m_finished = true;
-        m_view.CloseWindow();
-        m_view.ShowMainWindow();
+        EndWithoutUpdate();
         return;
     }
-    StartScriptIfWhole(result);
+    if (!StartScript(result)) {
+        // Nothing will be replaced: the settings say so again and the user is told.
+        try {
+            settings.WriteVersion(installed);
+        } catch (const SettingsWriteError&) {
+        }
+        DiscardStaged();
+        m_view.ReportUpdateProblem(UpdateProblem::ScriptNotStarted);
+        EndWithoutUpdate();
+        return;
+    }
     const std::string prompt = UpdateText("update_Prompt", "  Download complete.Updating now?");
     m_stop->store(true);
     m_finished = true;
@@ -185,15 +224,35 @@ void UpdatePresenter::FinishUpdate(const DownloadResult& result) {
     }
 }
 
+void UpdatePresenter::EndWithoutUpdate() {
+    m_stop->store(true);
+    m_finished = true;
+    m_view.CloseWindow();
+    m_view.ShowMainWindow();
+}
+
 bool UpdatePresenter::CloseQuery() {
     if (m_stop->load() && m_finished) {
         return true;
     }
-    if (!m_view.AskYesNo(m_stopQuestion, " ")) {
+    m_questionOpen = true;
+    const bool stop = m_view.AskYesNo(m_stopQuestion, " ");
+    m_questionOpen = false;
+    std::unique_ptr<DownloadResult> ended = std::move(m_pendingResult);
+    if (!stop) {
+        if (ended) {
+            OnDownloadEnded(*ended); // the download ended meanwhile: it goes on as it would have
+        }
         return false;
     }
     m_stop->store(true);
     m_finished = true;
+    if (ended && ended->end == DownloadEnd::Completed) {
+        DiscardStaged(); // Yes means stop, however far the transfer got
+    }
+    if (ended) {
+        m_view.StopDownloadTimer();
+    }
     m_view.ShowMainWindow();
     return true;
 }

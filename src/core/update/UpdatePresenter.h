@@ -74,7 +74,12 @@ private:
     void OnProgress(std::uint64_t received, std::uint64_t total);
     void OnDownloadEnded(const DownloadResult& result);
     void FinishUpdate(const DownloadResult& result);
-    void StartScriptIfWhole(const DownloadResult& result);
+    // Writes and starts the update script for the staged files; false when it was not started.
+    bool StartScript(const DownloadResult& result);
+    // Removes the staged files (an update that will not be installed).
+    void DiscardStaged();
+    // Closes the window as a finished update, without installing anything.
+    void EndWithoutUpdate();
     std::string UpdateText(const char* key, const char* fallback) const;
 
     AppState& m_state;
@@ -85,6 +90,8 @@ private:
     std::uint64_t m_total = 0;
     std::string m_stopQuestion = "  Stop and back?";
     std::thread m_worker;
+    bool m_questionOpen = false;                     // the stop question is being asked
+    std::unique_ptr<DownloadResult> m_pendingResult; // a download that ended meanwhile
     // Tasks posted by the worker check this token, so none runs on a destroyed presenter.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

@@ -1,9 +1,45 @@
 #include "update/UpdateScript.h"
 
+#include <optional>
+
 #include "update/UpdateLists.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace kelvra {
 namespace {
+
+// The text (in the program's narrow code page) in the code page cmd reads a batch file in: the
+// OEM code page on Windows; nullopt when a character has no exact equivalent there.
+std::optional<std::string> ToBatchCodePage(const std::string& text) {
+#ifdef _WIN32
+    if (text.empty()) {
+        return text;
+    }
+    const int size = static_cast<int>(text.size());
+    const int wideSize =
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (wideSize <= 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(static_cast<size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), wideSize);
+    BOOL lossy = FALSE;
+    const int oemSize = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize,
+                                            nullptr, 0, nullptr, &lossy);
+    if (oemSize <= 0 || lossy) {
+        return std::nullopt;
+    }
+    std::string oem(static_cast<size_t>(oemSize), '\0');
+    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, oem.data(), oemSize,
+                        nullptr, &lossy);
+    return lossy ? std::nullopt : std::optional<std::string>(oem);
+#else
+    return text;
+#endif
+}
 
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -11,64 +47,108 @@ std::string Quoted(const std::string& text) {
 
 } // namespace
 
+std::string RunningMarkPath(const std::string& stagingFolder) {
+    return stagingFolder + "\\.program-running";
+}
+
 bool IsBatchSafePath(std::string_view path) {
     if (path.empty()) {
         return false;
     }
     for (char c : path) {
         const auto byte = static_cast<unsigned char>(c);
-        // cmd expands % and treats ^ & | < > " specially even where a line quotes them badly;
-        // control characters end or split a line.
+        // cmd expands % (and ! under delayed expansion) and treats ^ & | < > " specially even
+        // where a line quotes them badly; ? and * are wildcards to move and del; control
+        // characters end or split a line.
         if (byte < 0x20 || byte == 0x7f || c == '%' || c == '^' || c == '&' || c == '"' ||
-            c == '|' || c == '<' || c == '>') {
+            c == '|' || c == '<' || c == '>' || c == '!' || c == '?' || c == '*') {
             return false;
         }
     }
     return true;
 }
 
-std::vector<std::string> WindowsUpdateScriptLines(const std::string& exePath,
-                                                  const std::string& exeFolder,
-                                                  const std::string& mainProgram,
-                                                  const std::string& scriptPath) {
-    const std::string newPath = exeFolder + "\\" + mainProgram;
-    if (!IsBatchSafePath(exePath) || !IsBatchSafePath(scriptPath) || !IsBatchSafePath(newPath) ||
-        !IsPlainFileName(mainProgram)) {
-        return {};
+std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& request) {
+    std::vector<std::string> paths = {request.exePath, request.scriptPath, request.stagingFolder};
+    for (const SwapItem& item : request.items) {
+        paths.push_back(item.staged);
+        paths.push_back(item.target + kUpdateBackupSuffix);
     }
-    const std::string exe = Quoted(exePath);
-    const std::string old = Quoted(exePath + kOldExecutableSuffix);
-    const std::string main = Quoted(newPath);
-    // The old executable is kept beside until the new one is in place, and put back when the
-    // copy fails: at every moment one whole executable exists under one of the two names.
-    return {
-        "copy /b /y " + exe + " " + old,
-        "if errorlevel 1 goto done",
-        ":try",
-        "del " + exe,
-        "if exist " + exe + " goto try",
-        "copy /b /y " + main + " " + exe,
-        "if errorlevel 1 goto restore",
-        "del " + main,
-        "del " + old,
-        "goto done",
-        ":restore",
-        "del " + exe,
-        "move /y " + old + " " + exe,
-        ":done",
-        "del " + Quoted(scriptPath),
+    for (const std::string& path : paths) {
+        if (!IsBatchSafePath(path)) {
+            return {};
+        }
+    }
+    const std::string staging = Quoted(request.stagingFolder);
+    const std::string gone = Quoted(request.stagingFolder + ".gone");
+    const std::string rollback = Quoted(request.stagingFolder + "\\.rollback");
+    std::vector<std::string> lines = {
+        "@echo off",
+        "set tries=0",
+        "if \"%~1\"==\"now\" goto swap",
+        // The program's mark goes when its last handle closes, that is when the program ends (a
+        // running executable itself can be renamed, and cmd under Wine reports no failed
+        // redirection: only what exists can be relied on).
+        ":wait",
+        "if not exist " + Quoted(RunningMarkPath(request.stagingFolder)) + " goto swap",
+        "set /a tries+=1",
+        "if %tries% geq " + std::to_string(request.waitTries) + " goto giveup",
+        "ping -n 2 127.0.0.1 >nul",
+        "goto wait",
+        ":swap",
+        "if exist " + rollback + " goto back",
     };
+    // Each step is checked by what exists afterwards, not by an exit status.
+    for (const SwapItem& item : request.items) {
+        const std::string staged = Quoted(item.staged);
+        const std::string target = Quoted(item.target);
+        const std::string old = Quoted(item.target + kUpdateBackupSuffix);
+        lines.push_back("if exist " + staged + " if exist " + target + " if not exist " + old +
+                        " move /y " + target + " " + old + " >nul");
+        lines.push_back("if exist " + staged + " if exist " + target + " goto fail");
+        lines.push_back("if exist " + staged + " move /y " + staged + " " + target + " >nul");
+        lines.push_back("if exist " + staged + " goto fail");
+    }
+    lines.push_back("goto finish");
+    lines.push_back(":fail");
+    lines.push_back("type nul > " + rollback);
+    lines.push_back(":back");
+    for (auto item = request.items.rbegin(); item != request.items.rend(); ++item) {
+        const std::string staged = Quoted(item->staged);
+        const std::string target = Quoted(item->target);
+        const std::string old = Quoted(item->target + kUpdateBackupSuffix);
+        // A new file where there was none goes; an old file moved aside comes back.
+        lines.push_back("if not exist " + old + " if not exist " + staged + " del /f /q " + target +
+                        " >nul 2>nul");
+        lines.push_back("if exist " + old + " move /y " + old + " " + target + " >nul");
+    }
+    lines.push_back(":giveup");
+    lines.push_back(":finish");
+    lines.push_back("if exist " + staging + " move " + staging + " " + gone + " >nul");
+    lines.push_back("if exist " + gone + " rd /s /q " + gone);
+    lines.push_back("del " + Quoted(request.scriptPath));
+    return lines;
 }
 
-std::string BuildWindowsUpdateScript(const std::string& exePath, const std::string& exeFolder,
-                                     const std::string& mainProgram,
-                                     const std::string& scriptPath) {
+std::string BuildWindowsUpdateScript(const UpdateScriptRequest& request) {
     std::string script;
-    for (const std::string& line :
-         WindowsUpdateScriptLines(exePath, exeFolder, mainProgram, scriptPath)) {
+    for (const std::string& line : WindowsUpdateScriptLines(request)) {
         script += line + "\r\n";
     }
-    return script;
+    return ToBatchCodePage(script).value_or(std::string());
+}
+
+bool ScriptCanNamePaths(const std::vector<std::string>& paths) {
+#ifdef _WIN32
+    for (const std::string& path : paths) {
+        if (!IsBatchSafePath(path) || !ToBatchCodePage(path)) {
+            return false;
+        }
+    }
+#else
+    (void)paths; // the shell script quotes any path
+#endif
+    return true;
 }
 
 std::string ShellQuote(std::string_view text) {
@@ -83,16 +163,19 @@ std::string ShellQuote(std::string_view text) {
     return quoted + "'";
 }
 
-std::string BuildPosixUpdateScript(long waitPid, const std::string& exePath,
-                                   const std::string& newFilePath, const std::string& scriptPath) {
+std::string BuildPosixUpdateScript(const UpdateScriptRequest& request) {
     std::string script;
     script += "#!/bin/sh\n";
-    script += "# Puts the downloaded Kelvra executable in place once the program has ended.\n";
-    script += "pid=" + std::to_string(waitPid) + "\n";
-    script += "exe=" + ShellQuote(exePath) + "\n";
-    script += "new=" + ShellQuote(newFilePath) + "\n";
-    script += "script=" + ShellQuote(scriptPath) + "\n";
-    script += R"SH(alive() {
+    script +=
+        "# Moves a staged Kelvra update into the program folder once the program has ended.\n";
+    script += "pid=" + std::to_string(request.waitPid) + "\n";
+    script += "script=" + ShellQuote(request.scriptPath) + "\n";
+    script += "staging=" + ShellQuote(request.stagingFolder) + "\n";
+    script +=
+        R"SH(# The lock tells the next start that this script is at work (flock may be missing: then none).
+exec 9<"$script" || exit 1
+flock 9 2>/dev/null
+alive() {
     kill -0 "$pid" 2>/dev/null || return 1
     # Shell built-ins only: the loop may wait for hours while the user keeps working.
     stat=
@@ -101,22 +184,46 @@ std::string BuildPosixUpdateScript(long waitPid, const std::string& exePath,
     [ "${state%% *}" = Z ] && return 1
     return 0
 }
-while alive; do
-    sleep 0.1 2>/dev/null || sleep 1
-done
-if [ -f "$new" ]; then
-    part="$exe.kelvra-part-$$"
-    if [ -f "$exe" ]; then
-        cp -p "$exe" "$part"
-    else
-        cp "$new" "$part" && chmod 755 "$part"
-    fi && cat "$new" > "$part" && { sync "$part" 2>/dev/null || :; } && mv -f "$part" "$exe"
-    if [ $? -eq 0 ]; then
-        rm -f "$new"
-    else
-        rm -f "$part"
-    fi
+if [ "$1" != now ]; then
+    while alive; do
+        sleep 0.1 2>/dev/null || sleep 1
+    done
 fi
+# put STAGED TARGET: the old file aside (once), the new one in; nothing when it is in already.
+put() {
+    [ -e "$1" ] || return 0
+    if [ -e "$2" ] && [ ! -e "$2.kelvra-old" ]; then
+        mv -fT "$2" "$2.kelvra-old" || return 1
+    fi
+    mv -fT "$1" "$2"
+}
+# back STAGED TARGET: a new file where there was none goes, an old file moved aside comes back.
+back() {
+    if [ -e "$2.kelvra-old" ]; then
+        mv -fT "$2.kelvra-old" "$2"
+    elif [ ! -e "$1" ]; then
+        rm -f "$2"
+    fi
+}
+if [ -d "$staging" ]; then
+    if [ ! -e "$staging/.rollback" ]; then
+        { :)SH";
+    for (const SwapItem& item : request.items) {
+        script += " && put " + ShellQuote(item.staged) + " " + ShellQuote(item.target);
+    }
+    script += R"SH(; } || : > "$staging/.rollback"
+    fi
+    if [ -e "$staging/.rollback" ]; then
+)SH";
+    for (auto item = request.items.rbegin(); item != request.items.rend(); ++item) {
+        script +=
+            "        back " + ShellQuote(item->staged) + " " + ShellQuote(item->target) + "\n";
+    }
+    script += R"SH(    fi
+    # Renamed first, so that a kill during the removal never leaves half a staging folder.
+    mv -fT "$staging" "$staging.gone"
+fi
+rm -rf "$staging.gone"
 rm -f "$script"
 )SH";
     return script;

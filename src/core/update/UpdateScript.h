@@ -4,50 +4,65 @@
 #include <string_view>
 #include <vector>
 
+#include "update/UpdateStaging.h"
+
 namespace kelvra {
 
-// Suffix of the copy of the old executable that the Windows script keeps beside it until the
-// new one is in place.
-inline constexpr const char* kOldExecutableSuffix = ".kelvra-old";
+// How long the Windows script waits for the program to end before it gives up, restoring
+// everything, in tries about a second apart.
+inline constexpr int kScriptWaitTries = 600;
+
+// What the script of an update needs.
+struct UpdateScriptRequest {
+    std::string scriptPath;      // UpdateScriptPath(data folder)
+    std::string exePath;         // the running executable, waited for
+    std::string stagingFolder;   // StagingFolder(program folder), removed at the end
+    std::vector<SwapItem> items; // every staged file and the file it replaces or creates
+    long waitPid = 0;            // the process to wait for (this program)
+    int waitTries = kScriptWaitTries;
+};
+
+// The file that the program holds open (deleted when its handle closes) from the start of the
+// Windows script until the program ends: the script waits until it is gone.
+std::string RunningMarkPath(const std::string& stagingFolder);
 
 // True when the path can be written between double quotes in a batch script and mean itself:
-// not empty, no control characters and none of % ^ & " | < >.
+// not empty, no control characters and none of % ^ & " | < > ! ? *.
 bool IsBatchSafePath(std::string_view path);
 
-// The lines of "$$update.bat", without line ends: a copy of the executable kept beside it, a
-// loop that deletes the executable until the program has ended, the copy of the new main program
-// in its place (the old copy put back when that copy fails), then the removal of the downloaded
-// copy, the old copy and the script. `exeFolder` has no trailing backslash. No lines at all when
-// a path is not batch-safe or the main program is not a plain file name.
-std::vector<std::string> WindowsUpdateScriptLines(const std::string& exePath,
-                                                  const std::string& exeFolder,
-                                                  const std::string& mainProgram,
-                                                  const std::string& scriptPath);
-// The same lines, each ended by CR LF; empty when there are none.
-std::string BuildWindowsUpdateScript(const std::string& exePath, const std::string& exeFolder,
-                                     const std::string& mainProgram, const std::string& scriptPath);
+// The lines of "$$update.bat", without line ends: a loop that waits (a second between tries)
+// until the program's running mark is gone, that is until the program has ended, and gives
+// up after `waitTries` tries; then every old file moved aside (".kelvra-old") and every staged
+// file moved in, each by rename, and every old file moved back when one step fails; at the end
+// the staging folder and the script are removed. Started with the argument "now" it skips the
+// wait (a swap cut short is finished). No lines at all when a path is not batch-safe.
+std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& request);
+// The same lines, each ended by CR LF, in the code page cmd reads batch files in (the OEM code
+// page on Windows); empty when there are no lines or a path cannot be written in it.
+std::string BuildWindowsUpdateScript(const UpdateScriptRequest& request);
+// True when the script of this platform can name these paths (on Windows: batch-safe and
+// representable in the OEM code page); checked before any download.
+bool ScriptCanNamePaths(const std::vector<std::string>& paths);
 
 // Quotes a text for the POSIX shell: enclosed in single quotes, each ' written as '\''.
 std::string ShellQuote(std::string_view text);
 
-// "$$update.sh": waits until process `waitPid` has ended (a zombie counts as ended), then puts
-// `newFilePath` in place of `exePath` (copied beside the executable with its permissions, then
-// renamed over it), removes the downloaded copy and the script itself. When the replacement
-// fails the executable and the downloaded copy stay as they are. It never starts the program.
-std::string BuildPosixUpdateScript(long waitPid, const std::string& exePath,
-                                   const std::string& newFilePath, const std::string& scriptPath);
-
-// What the script of this platform needs.
-struct UpdateScriptRequest {
-    std::string scriptPath;  // UpdateScriptPath(data folder)
-    std::string exePath;     // the running executable
-    std::string mainProgram; // plain name of the saved new executable in the executable's folder
-    long waitPid = 0;        // the process to wait for (this program)
-};
+// "$$update.sh": holds a lock on itself (so that the next start can tell a running script from
+// a killed one), waits until process `waitPid` has ended (a zombie counts as ended; the argument
+// "now" skips the wait), then moves every old file aside (".kelvra-old") and every staged file
+// in, each by rename, and every old file back when a step fails; run again after a kill it goes
+// on where it stopped (forward, or back once a step failed). It removes the staging folder and
+// itself at the end and never starts the program.
+std::string BuildPosixUpdateScript(const UpdateScriptRequest& request);
 
 // Writes the platform's script (replacing an old one atomically) and starts it detached from
-// this program, hidden, with no inherited terminal. False when it could not be written or
-// started; a script that was written but not started is removed again.
+// this program, hidden, with no inherited terminal; on Windows this process first takes its
+// running mark and holds it until it ends. False when it could not be written or started; a
+// script that was written but not started is removed again.
 bool WriteAndStartUpdateScript(const UpdateScriptRequest& request);
+
+// Lets go of the running mark before the end of the process (Windows; nothing elsewhere): for a
+// process that starts the script on behalf of another program, and for tests.
+void ReleaseRunningMark();
 
 } // namespace kelvra

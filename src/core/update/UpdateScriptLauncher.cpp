@@ -1,6 +1,7 @@
 // Writing and starting the update script: "$$update.sh" with a detached shell on POSIX,
 // "$$update.bat" started hidden on Windows.
 #include "update/UpdateScript.h"
+#include "update/UpdateStaging.h"
 
 #include <cstdio>
 
@@ -21,11 +22,21 @@
 namespace kelvra {
 namespace {
 
-std::string ParentName(const std::string& path, const std::string& name) {
-    return PathInFolder(FolderOfPath(path), name);
-}
-
 #ifdef _WIN32
+
+HANDLE g_runningMark = INVALID_HANDLE_VALUE; // held for the life of the process
+
+// Opens the running mark without sharing and keeps it (not inherited); the system closes and
+// deletes it when this process ends, however it ends.
+bool HoldRunningMark(const std::string& stagingFolder) {
+    if (g_runningMark != INVALID_HANDLE_VALUE) {
+        return true;
+    }
+    g_runningMark = CreateFileW(FileSystemPath(RunningMarkPath(stagingFolder)).wstring().c_str(),
+                                GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    return g_runningMark != INVALID_HANDLE_VALUE;
+}
 
 // The path is quoted: the data folder may hold blanks ("Program Files").
 bool StartHidden(const std::string& scriptPath) {
@@ -101,24 +112,31 @@ bool StartHidden(const std::string& scriptPath) {
 
 } // namespace
 
+void ReleaseRunningMark() {
+#ifdef _WIN32
+    if (g_runningMark != INVALID_HANDLE_VALUE) {
+        CloseHandle(g_runningMark);
+        g_runningMark = INVALID_HANDLE_VALUE;
+    }
+#endif
+}
+
 bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
-    if (request.scriptPath.empty() || request.exePath.empty() || request.mainProgram.empty()) {
+    if (request.scriptPath.empty() || request.exePath.empty() || request.items.empty()) {
         return false;
     }
 #ifdef _WIN32
-    const std::string script = BuildWindowsUpdateScript(
-        request.exePath, FolderOfPath(request.exePath), request.mainProgram, request.scriptPath);
-    if (script.empty()) {
-        return false; // a hostile name: nothing is written, nothing will be replaced
+    const std::string script = BuildWindowsUpdateScript(request);
+    if (script.empty() || !HoldRunningMark(request.stagingFolder)) {
+        return false; // a path cmd would misread: nothing is written, nothing will be replaced
     }
 #else
-    const std::string script = BuildPosixUpdateScript(
-        request.waitPid, request.exePath, ParentName(request.exePath, request.mainProgram),
-        request.scriptPath);
+    const std::string script = BuildPosixUpdateScript(request);
 #endif
     try {
         WriteFileAtomically(request.scriptPath, script);
     } catch (const SettingsWriteError&) {
+        ReleaseRunningMark();
         return false;
     }
 #ifndef _WIN32
@@ -126,6 +144,7 @@ bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
 #endif
     if (!StartHidden(request.scriptPath)) {
         std::remove(request.scriptPath.c_str());
+        ReleaseRunningMark();
         return false;
     }
     return true;

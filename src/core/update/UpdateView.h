@@ -5,6 +5,12 @@
 
 namespace kelvra {
 
+// Why an update that arrived whole is not installed; the window words it in the user's language.
+enum class UpdateProblem {
+    ScriptNotStarted,  // the update script could not be written or started
+    PathNotScriptable, // the program's or the data folder's path cannot be named in the script
+};
+
 // What the update window's presenter needs of the window (TUpdateForm). Every call but
 // RunOnUiThread comes on the window's thread.
 class UpdateView {
@@ -37,6 +43,8 @@ public:
     virtual void QuitProgram() = 0;
     // The link's look: its width, underline and hand cursor.
     virtual void SetLinkLook(int width, bool underlined, bool handCursor) = 0;
+    // Tells the user that the update was not installed and why; the program stays as it was.
+    virtual void ReportUpdateProblem(UpdateProblem problem) = 0;
     // Shows an error that escaped a handler (a settings file that cannot be written).
     virtual void ReportError(const std::string& text) = 0;
     // Runs the task later on the window's thread; may be called from any thread. Tasks posted

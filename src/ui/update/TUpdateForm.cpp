@@ -178,6 +178,16 @@ void TUpdateForm::ReportError(const std::string& text) {
     ShowError(isVisible() ? this : m_mainWindow, QString::fromStdString(text));
 }
 
+void TUpdateForm::ReportUpdateProblem(kelvra::UpdateProblem problem) {
+    const QString text =
+        problem == kelvra::UpdateProblem::PathNotScriptable
+            ? tr("The update cannot be installed from this folder: its name has characters the "
+                 "update script cannot use. Nothing was changed; install the new version by hand.")
+            : tr("The update could not be started, so it was not installed. The program stays as "
+                 "it was.");
+    ShowError(isVisible() ? this : m_mainWindow, text);
+}
+
 void TUpdateForm::RunOnUiThread(std::function<void()> task) {
     QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }

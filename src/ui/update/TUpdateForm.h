@@ -55,6 +55,7 @@ public:
     void QuitProgram() override;
     void SetLinkLook(int width, bool underlined, bool handCursor) override;
     void ReportError(const std::string& text) override;
+    void ReportUpdateProblem(kelvra::UpdateProblem problem) override;
     void RunOnUiThread(std::function<void()> task) override;
 
 signals:
