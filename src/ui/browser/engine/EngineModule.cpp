@@ -86,11 +86,19 @@ private:
 
 // Engine options, set before the engine starts (it reads them once, at the first profile). One
 // page process per site: the four browsers all show the service's pages, and by default each
-// would get a page process of its own (about 80 MiB each).
+// would get a page process of its own (about 80 MiB each). Sites isolated from each other: a
+// frame of another site runs in a process of its own, so its endless script cannot freeze the
+// service's pages (flags that ask for one process, or for no isolation, are left as they are).
 void SetEngineOptions() {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const auto add = [&flags](const char* flag) {
+        flags += flags.isEmpty() ? QByteArray(flag) : " " + QByteArray(flag);
+    };
     if (!flags.contains("--process-per-site") && !flags.contains("--single-process"))
-        flags += flags.isEmpty() ? "--process-per-site" : " --process-per-site";
+        add("--process-per-site");
+    if (!flags.contains("--site-per-process") && !flags.contains("--single-process") &&
+        !flags.contains("--disable-site-isolation-trials"))
+        add("--site-per-process");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
