@@ -210,8 +210,10 @@ void BrowserView::OnFrameLoaded() {
     emit documentComplete(LocationURL());
 }
 
-void BrowserView::OnLoadFinished(bool) {
+void BrowserView::OnLoadFinished(bool ok) {
     CloseAllPending();
+    if (ok)
+        HideProcessGone(); // a page loaded again (history, reload): the message goes
 }
 
 void BrowserView::CloseAllPending() {
