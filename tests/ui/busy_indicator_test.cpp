@@ -107,6 +107,9 @@ private slots:
             10000);
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 5000);
         QVERIFY(!engine->isVisible());
+        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-page-gone.png");
+            !shot.isEmpty())
+            QVERIFY(c->main->grab().save(shot, "PNG"));
         QTest::mouseClick(reload, Qt::LeftButton);
         QVERIFY(c->WaitLoaded(1, QStringLiteral("LX%200012")));
         QVERIFY(engine->isVisible() && !reload->isVisible());

@@ -233,7 +233,9 @@ void BrowserView::ShowProcessGone() {
         m_processGone = new QWidget(this);
         m_processGone->setObjectName(objectName() + "ProcessGone");
         m_processGone->setAttribute(Qt::WA_StyledBackground, true);
-        m_processGone->setStyleSheet(QStringLiteral("background: white;"));
+        // White behind the message only: the button keeps the skin's look.
+        m_processGone->setStyleSheet(
+            QStringLiteral("QWidget#%1 { background: white; }").arg(m_processGone->objectName()));
         auto* box = new QVBoxLayout(m_processGone);
         box->setAlignment(Qt::AlignCenter);
         auto* message = new QLabel(tr("This page stopped working."), m_processGone);
