@@ -30,7 +30,8 @@ tree_rss() {
     pids=("${next[@]}")
   done
   for p in "${all[@]}"; do
-    kib=$((kib + $(awk '/^VmRSS:/ {print $2}' "/proc/$p/status" 2>/dev/null || echo 0)))
+    # A process that is ending (a zombie) has no VmRSS line: it counts 0.
+    kib=$((kib + $(awk 'BEGIN {v = 0} /^VmRSS:/ {v = $2} END {print v}' "/proc/$p/status" 2>/dev/null || echo 0)))
   done
   echo "$kib ${#all[@]}"
 }

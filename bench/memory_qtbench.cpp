@@ -1,7 +1,9 @@
 // Resident memory of the client (its process and every descendant, i.e. the web engine's
 // helper processes) at four moments: after start with the engine warmed up but no page shown,
 // after its first result page, after ten result pages, and with a page in each of the four
-// browsers; the difference is what the embedded engine costs.
+// browsers, and once more with a frame of another site in one of them; the difference is what the
+// embedded engine costs. The engine isolates sites in page processes of their own; adding
+// "--disable-site-isolation-trials" to QTWEBENGINE_CHROMIUM_FLAGS measures it without.
 //
 // Usage: memory_qtbench   (headless: source scripts/headless-env first)
 #include <QApplication>
@@ -80,5 +82,15 @@ int main(int argc, char** argv) {
         }
     }
     Print("with a page in all four browsers:", withoutSim());
+
+    // A supplier's page holding a frame of another site (the stand-in's second origin): with
+    // sites isolated, that frame gets a page process of its own.
+    client.Browser(3)->Navigate(root + QStringLiteral("/kelvra_cd/en/test/hostile_supplier.asp"));
+    if (!client.WaitLoaded(3, QStringLiteral("hostile_supplier.asp"))) {
+        std::fprintf(stderr, "memory_qtbench: the supplier page did not load\n");
+        return 1;
+    }
+    QTest::qWait(1000); // the frame of the other site loads after its page
+    Print("and another site's frame in browser 3:", withoutSim());
     return 0;
 }

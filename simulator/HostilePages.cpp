@@ -6,6 +6,14 @@
 // page) and "test/hostile_supplier.asp" (supplier page); the frames as "test/hostile_frame.asp"
 // (another site: the page asks for it through the host name "localhost") and
 // "test/hang_frame.asp".
+// The engine's own navigations: "test/redirect.asp?how=meta|replace&to=product|vip" moves on to
+// an ordinary or VIP product page by a meta refresh or location.replace while it parses;
+// "test/hostile.asp?rotate=1" holds two frames of another site that navigate themselves every
+// 0.5 s through addresses carrying the service's markers ("test/rotating_frame.asp");
+// "?popups=1" opens windows without a click and tries data: and qrc: as its top document;
+// "?alerts=1" raises script dialogs in a loop ("advert_alerts=1" has the rotating frames do so).
+#include <cstdlib>
+
 #include "Areas.h"
 #include "Page.h"
 #include "Query.h"
@@ -101,14 +109,54 @@ std::string HostileBody(const Request& req, const Query& query) {
     if (query.Get("hang") == "1")
         body +=
             "<iframe id=\"hanging\" width=\"200\" height=\"40\" src=\"hang_frame.asp\"></iframe>\n";
+    if (query.Get("rotate") == "1") {
+        const std::string alerts = query.Get("advert_alerts") == "1" ? "&amp;alerts=1" : "";
+        for (const char* id : {"rotating1", "rotating2"})
+            body += std::string("<iframe id=\"") + id +
+                    "\" width=\"200\" height=\"40\" src=\"http://localhost" + Html(port) +
+                    "/kelvra_cd/cn/test/rotating_frame.asp?step=0" + alerts + "\"></iframe>\n";
+    }
     return body;
 }
+
+// Without any click: five windows for a product page and a fake login page, then data: and qrc:
+// addresses for the top document; "popupsDone" says when all was tried.
+const char* const kPopupScript = R"JS(
+document.addEventListener('DOMContentLoaded', function () {
+  for (var i = 0; i < 5; ++i) window.open('../search/pro_show.asp?id=1001&popup=' + i);
+  window.open('../login.asp?fake=1');
+  window.open('data:text/html,<p>Log in again</p>');
+  setTimeout(function () { location.href = 'qrc:///qtwebchannel/qwebchannel.js'; }, 200);
+  setTimeout(function () { location.href = 'data:text/html,<p>Log in again</p>'; }, 400);
+  setTimeout(function () { document.getElementById('popupsDone').textContent = 'done'; }, 800);
+});
+)JS";
+
+// A dialog, then the next as soon as it is closed (or suppressed), for as long as the page lives.
+const char* const kAlertScript = R"JS(
+var kelvraAlerts = 0;
+function kelvraAlertAgain() {
+  alert('dialog ' + (++kelvraAlerts));
+  document.getElementById('alerts').textContent = String(kelvraAlerts);
+  setTimeout(kelvraAlertAgain, 50);
+}
+document.addEventListener('DOMContentLoaded', function () { setTimeout(kelvraAlertAgain, 100); });
+)JS";
 
 void Hostile(const Request& req, Response& res) {
     const Query query = Query::FromTarget(req.target, true);
     const Lang lang = PageLanguage(std::string(TargetPath(req.target)), query);
-    SendHtml(res, RenderPage(lang, "Hostile page", HostileBody(req, query),
-                             std::string(kForgeScript) + kPageScript));
+    std::string scripts = std::string(kForgeScript) + kPageScript;
+    std::string body = HostileBody(req, query);
+    if (query.Get("popups") == "1") {
+        scripts += kPopupScript;
+        body += "<p id=\"popupsDone\"></p>\n";
+    }
+    if (query.Get("alerts") == "1") {
+        scripts += kAlertScript;
+        body += "<p id=\"alerts\"></p>\n";
+    }
+    SendHtml(res, RenderPage(lang, "Hostile page", body, scripts));
 }
 
 // The frame of another site: forges reports to its top document at load, and holds a VIP
@@ -127,6 +175,49 @@ void HostileFrame(const Request&, Response& res) {
                       "</script></body></html>");
 }
 
+// Another site's advert: every 0.5 s it moves itself on, by location.replace, location.href or
+// a meta refresh in turn, to its own address with one of the service's markers in the query.
+void RotatingFrame(const Request& req, Response& res) {
+    const Query query = Query::FromTarget(req.target, true);
+    const int step = std::atoi(query.Get("step", "0").c_str());
+    static const char* const kMarkers[] = {"pro_show.asp", "pro_show_vip.asp", "notice(", ":fan(",
+                                           "sure_content("};
+    const std::string next = "rotating_frame.asp?step=" + std::to_string(step + 1) +
+                             (query.Get("alerts") == "1" ? "&alerts=1" : "") +
+                             "&x=" + kMarkers[step % 5];
+    std::string head, script;
+    switch (step % 3) {
+    case 0:
+        script = "setTimeout(function () { location.replace('" + next + "'); }, 500);";
+        break;
+    case 1:
+        script = "setTimeout(function () { location.href = '" + next + "'; }, 500);";
+        break;
+    default:
+        head = "<meta http-equiv=\"refresh\" content=\"0.5;url=" + Html(next) + "\">";
+    }
+    if (query.Get("alerts") == "1")
+        script +=
+            "setTimeout(function () { alert('advert ' + " + std::to_string(step) + "); }, 100);";
+    SendHtml(res, "<html><head>" + head + "</head><body><p>advert " + std::to_string(step) +
+                      "</p><script>" + script + "</script></body></html>");
+}
+
+// Moves on to another page of the service while it parses, as an engine-started navigation.
+void Redirect(const Request& req, Response& res) {
+    const Query query = Query::FromTarget(req.target, true);
+    // Named, not given as an address, so that this page's own address carries no marker.
+    const std::string to = query.Get("to") == "vip" ? "../search/pro_show_vip.asp?id=1001"
+                                                    : "../search/pro_show.asp?id=1001";
+    if (query.Get("how") == "meta") {
+        SendHtml(res, "<html><head><meta http-equiv=\"refresh\" content=\"0;url=" + Html(to) +
+                          "\"></head><body><p>moving on</p></body></html>");
+        return;
+    }
+    SendHtml(res, "<html><head><script>location.replace('" + to +
+                      "');</script></head><body><p>moving on</p></body></html>");
+}
+
 void HangFrame(const Request&, Response& res) {
     SendHtml(res, "<html><body><p>late frame</p></body></html>");
 }
@@ -138,6 +229,8 @@ void RegisterHostilePages(Router& routes, Context&) {
     routes.AddPage("test/hostile_supplier.asp", Hostile);
     routes.AddPage("test/hostile_frame.asp", HostileFrame);
     routes.AddPage("test/hang_frame.asp", HangFrame);
+    routes.AddPage("test/rotating_frame.asp", RotatingFrame);
+    routes.AddPage("test/redirect.asp", Redirect);
 }
 
 } // namespace kelvra::sim

@@ -39,6 +39,14 @@ Installing Kelvra again should repair it.</source>
         <source>The printer did not take the page.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>This page stopped working.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kelvra::ui::ClockStatus</name>

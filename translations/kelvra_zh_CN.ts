@@ -40,6 +40,14 @@ Installing Kelvra again should repair it.</source>
         <source>The printer did not take the page.</source>
         <translation>打印机未能接收该页面。</translation>
     </message>
+    <message>
+        <source>This page stopped working.</source>
+        <translation>此页面已停止运行。</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>重新加载</translation>
+    </message>
 </context>
 <context>
     <name>kelvra::ui::ClockStatus</name>

@@ -138,10 +138,17 @@ TEST(PolicyInPageTest, MarkerSteps) {
         SessionClient client(state, transport, kHere);
         InPageCommands commands(state, recorder, recorder, client, [&] { return c.online; });
 
-        commands.WebBrowser1BeforeNavigate2(c.url);
+        commands.WebBrowser1BeforeNavigate2(c.url, true);
         EXPECT_EQ(recorder.log, c.expected) << c.name;
         EXPECT_TRUE(transport.urls.empty()) << c.name;
         EXPECT_EQ(state.startupDone, !c.loggedIn && c.expected.back() == "login window") << c.name;
+
+        // The same address on another site is an ordinary navigation: its markers mean nothing.
+        state.startupDone = false;
+        recorder.log.clear();
+        commands.WebBrowser1BeforeNavigate2(c.url, false);
+        EXPECT_EQ(recorder.log, (Log{"busy off", "busy on"})) << c.name << " (other site)";
+        EXPECT_FALSE(state.startupDone) << c.name << " (other site)";
     }
 }
 
@@ -167,7 +174,7 @@ TEST(PolicyInPageTest, MessagesUseHeldTextsAndTheLanguagesBuiltInText) {
         RecordingTransport transport;
         SessionClient client(state, transport, kHere);
         InPageCommands commands(state, recorder, recorder, client, [] { return true; });
-        commands.WebBrowser1BeforeNavigate2("javascript:notice(1)");
+        commands.WebBrowser1BeforeNavigate2("javascript:notice(1)", true);
         EXPECT_EQ(recorder.log, (Log{"busy off", "busy on", c.message, "busy off"})) << c.language;
     }
 }
@@ -196,7 +203,7 @@ protected:
     void Follow(const std::string& page) {
         SessionClient client(state, *transport, kHere, options);
         InPageCommands commands(state, recorder, recorder, client, [] { return true; });
-        commands.WebBrowser1BeforeNavigate2(state.pageBaseUrl + page);
+        commands.WebBrowser1BeforeNavigate2(state.pageBaseUrl + page, true);
     }
     static std::string ReadOnly(const std::string& user, const std::string& password) {
         return "/kelvra_cd/xml/get_login_status.asp?mac=0A-1B-2C-3D-4E-5F&IP=192.168.7.20"

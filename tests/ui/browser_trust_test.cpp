@@ -1,9 +1,15 @@
 // The browser host trusts only the user: against the stand-in's hostile pages, with the real
 // client and the real engine, page scripts and frames of other sites reach nothing of the
 // client, cancelled and plain script links leave no trace, new-window links are watched like
-// any other, and the keyboard focus comes back after a page load.
+// any other (and only those the user opened load), frames of other sites never hold the
+// windows, script dialogs block only their page, and the keyboard focus comes back after a
+// page load.
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -46,6 +52,30 @@ private:
         m_ui->Sim().ClearRequests();
         QFile::remove(m_ui->Log());
         return c;
+    }
+
+    // A script dialog of a page, shown; nullptr when there is none.
+    static QMessageBox* VisibleDialog() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
+                return box;
+        }
+        return nullptr;
+    }
+
+    // Types a number into the OE field as a person does and searches with Enter; the result
+    // page loads in the main browser (waited for unless `wait` is false).
+    void SearchOe(Client& c, bool wait = true) {
+        auto* field =
+            c.main->findChild<QLineEdit*>(kelvra::NumberSearchOf(kelvra::kSearchOe)->field);
+        QVERIFY(field);
+        QVERIFY(field->isEnabled() && c.main->isEnabled());
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("0986452041"));
+        QCOMPARE(field->text(), QStringLiteral("0986452041"));
+        QTest::keyClick(field, Qt::Key_Return);
+        if (wait)
+            QVERIFY(c.WaitLoaded(1, QStringLiteral("so_list.asp")));
     }
 
     // Nothing reached the service, no box, no login window, and every window takes input.
@@ -137,7 +167,8 @@ private slots:
     }
 
     // A frame whose server never answers does not keep the windows locked: the page's own
-    // document is there, so the indicator comes down long before its watchdog would.
+    // document is there, so the indicator comes down long before its watchdog would; and a
+    // frame sent there later holds them only for the frame's short time limit.
     void aFrameThatNeverFinishesLocksNothing() {
         auto c = m_ui->StartClient();
         QVERIFY(c);
@@ -148,6 +179,118 @@ private slots:
         c->Browser(1)->Navigate(QString::fromStdString(base) + "test/hostile.asp?hang=1");
         QTRY_VERIFY_WITH_TIMEOUT(c->version->isVisible(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
+        // Once the page is there, the page's script sends that frame to the silent address
+        // again: the frame holds the windows a few seconds at most, not until the watchdog.
+        c->version->Busy().SetWatchdogMs(120000);
+        m_ui->Sim().InjectFault(base.substr(base.find("/kelvra_cd/")) + "test/hang_frame.asp",
+                                "hang");
+        c->Script(1, "document.getElementById('hanging').src = 'hang_frame.asp?again=1'; 1");
+        QTRY_VERIFY_WITH_TIMEOUT(c->version->isVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 15000);
+    }
+
+    // Two frames of another site move themselves on every 0.5 s through addresses with the
+    // service's markers and raise script dialogs: for 10 s nothing reaches the service, no box
+    // or dialog shows, the busy indicator never comes up, and a search still works.
+    void otherSitesFramesRotating_data() {
+        QTest::addColumn<QString>("user");
+        QTest::newRow("logged in") << "demo";
+        QTest::newRow("logged out") << "";
+    }
+    void otherSitesFramesRotating() {
+        QFETCH(QString, user);
+        auto c = OnHostilePage(1, user, QStringLiteral("?rotate=1&advert_alerts=1"));
+        QVERIFY(c);
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 5000);
+        bool busySeen = false, dialogSeen = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            busySeen = busySeen || c->version->isVisible() || !c->main->isEnabled();
+            dialogSeen = dialogSeen || VisibleDialog() != nullptr;
+        });
+        watch.start(20);
+        QTest::qWait(10000);
+        watch.stop();
+        QVERIFY(!busySeen);
+        QVERIFY(!dialogSeen);
+        QVERIFY(RequestsContaining(m_ui->Sim().Requests(), "rotating_frame.asp?step=8") > 0);
+        ExpectNoTrace(*c);
+        QCOMPARE(Account(m_ui->Sim(), "demo")["search_num"], std::string("0"));
+        QCOMPARE(Account(m_ui->Sim(), "demo")["search_num_vip"], std::string("0"));
+        SearchOe(*c);
+    }
+
+    // Windows the page opens without a click, and data: and qrc: addresses for its top
+    // document: none of them loads, in the main browser or elsewhere.
+    void windowsWithoutAClickAndOtherSchemesLoadNothing() {
+        auto c = OnHostilePage(1, "demo", QStringLiteral("?popups=1"));
+        QVERIFY(c);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            c->Script(1, "document.getElementById('popupsDone').textContent").toString(),
+            QStringLiteral("done"), 10000);
+        QTest::qWait(1500); // a window's navigation would have started by now
+        QVERIFY2(c->Browser(1)->LocationURL().endsWith("hostile.asp?popups=1"),
+                 qPrintable(c->Browser(1)->LocationURL()));
+        ExpectNoTrace(*c);
+        QCOMPARE(RequestsContaining(m_ui->Sim().Requests(), "pro_show.asp"), 0);
+        QCOMPARE(RequestsContaining(m_ui->Sim().Requests(), "login.asp"), 0);
+        QCOMPARE(Account(m_ui->Sim(), "demo")["search_num"], std::string("0"));
+    }
+
+    // A page in the supplier browser raises dialogs in a loop: another site's never show; the
+    // service's own show three in quick succession, then no more. A search in the main window
+    // works meanwhile, typed while a dialog is open.
+    void scriptDialogsBlockOnlyTheirPage_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("another site") << "localhost" << 0;
+        QTest::newRow("the service") << "" << 3;
+    }
+    void scriptDialogsBlockOnlyTheirPage() {
+        QFETCH(QString, host);
+        QFETCH(int, shown);
+        auto c = m_ui->StartClient();
+        QVERIFY(c);
+        auto* field =
+            c->main->findChild<QLineEdit*>(kelvra::NumberSearchOf(kelvra::kSearchOe)->field);
+        QVERIFY(field);
+        // A dialog waits in an event loop of its own, so a timer answers it from inside that
+        // loop: at the first, a number is typed and searched with Enter before the answer.
+        int seen = 0;
+        QString typed;
+        QPointer<QMessageBox> answered;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            QMessageBox* box = VisibleDialog();
+            if (!box || box == answered)
+                return;
+            answered = box;
+            if (++seen == 1) {
+                field->clear();
+                QTest::keyClicks(field, QStringLiteral("0986452041"));
+                typed = field->text();
+                QTest::keyClick(field, Qt::Key_Return);
+            }
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        answer.start(50);
+        c->main->ShowPage(4);
+        QUrl page(QString::fromStdString(c->state.pageBaseUrl) +
+                  "test/hostile_supplier.asp?alerts=1");
+        if (!host.isEmpty())
+            page.setHost(host);
+        c->Browser(3)->Navigate(page.toString());
+        // The page's loop goes on, each further dialog answered at once without a box.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            c->Script(3, "document.getElementById('alerts').textContent").toInt() > 10, 20000);
+        QCOMPARE(seen, shown);
+        if (shown == 0)
+            SearchOe(*c, false);
+        else
+            QCOMPARE(typed, QStringLiteral("0986452041"));
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("so_list.asp")));
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 5000);
+        QCOMPARE(seen, shown);
     }
 
     // Enter in the OE field: the page loads behind the busy indicator, then the field has the

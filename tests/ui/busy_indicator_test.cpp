@@ -1,12 +1,17 @@
 // The busy indicator in the real client: it covers a slow page load over the page area with the
 // main window disabled but for its search panels, and comes down when the page completes; when a
-// page never completes, the watchdog brings the windows back.
+// page never completes, the watchdog brings the windows back; when the page's process dies, the
+// indicator comes down and the page says so.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
+#include <QWebEngineView>
 
 #include <memory>
+
+#include <signal.h>
 
 #include "browser/BusyIndicator.h"
 #include "client_harness.h"
@@ -93,6 +98,37 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && MainWindowIdle(*c), 5000);
         QVERIFY2(clock.elapsed() >= 1500, "the indicator stayed while the page dripped in");
         QVERIFY(c->version->Busy().DisabledWindows().empty());
+    }
+
+    // The page process dies while a page is coming in: the indicator comes down, a message
+    // with a reload button takes the page's place, and the button brings the page back.
+    void pageProcessGoneTakesTheIndicatorDown() {
+        auto c = m_ui->StartClient();
+        QVERIFY(c);
+        m_ui->Sim().InjectFault("/kelvra_cd/en/search/so_list.asp", "slow");
+        c->SearchAnyNumber(QStringLiteral("LX 0012"));
+        QTRY_VERIFY_WITH_TIMEOUT(c->version->isVisible(), 5000);
+        QWebEngineView* engine = kelvra::test::Engine(c->Browser(1));
+        QVERIFY(engine);
+        QTRY_VERIFY_WITH_TIMEOUT(engine->page()->renderProcessPid() > 0 &&
+                                     engine->url().toString().contains("so_list.asp"),
+                                 10000);
+        QVERIFY(c->version->isVisible());
+        QCOMPARE(::kill(pid_t(engine->page()->renderProcessPid()), SIGKILL), 0);
+        QPushButton* reload = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (reload = c->Browser(1)->findChild<QPushButton*>("WebBrowser1Reload")) &&
+                reload->isVisible(),
+            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 5000);
+        QVERIFY(!engine->isVisible());
+        if (const QString shot = kelvra::test::ScreenshotPath("screenshot-page-gone.png");
+            !shot.isEmpty())
+            QVERIFY(c->main->grab().save(shot, "PNG"));
+        QTest::mouseClick(reload, Qt::LeftButton);
+        QVERIFY(c->WaitLoaded(1, QStringLiteral("LX%200012")));
+        QVERIFY(engine->isVisible() && !reload->isVisible());
+        QVERIFY(c->PageText(1).contains(QStringLiteral("LX")));
     }
 
     void watchdogEndsNeverCompletingPage() {

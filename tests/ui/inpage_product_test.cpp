@@ -151,6 +151,78 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
     }
 
+    // Navigations the engine starts by itself (a meta refresh, location.replace while the page
+    // parses) pass the watch once, before the product page is asked for, as a clicked link does.
+    void engineStartedNavigationsPassTheWatchOnce_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("to");      // product or vip
+        QTest::addColumn<QString>("page");    // page the browser ends on
+        QTest::addColumn<QString>("count");   // the count report that goes out
+        QTest::addColumn<QString>("counter"); // and what the stand-in stored
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("meta refresh") << "demo"
+                                      << "meta"
+                                      << "product"
+                                      << "pro_show.asp"
+                                      << "set_search_num.asp"
+                                      << "search_num"
+                                      << "1";
+        QTest::newRow("location.replace") << "demo"
+                                          << "replace"
+                                          << "product"
+                                          << "pro_show.asp"
+                                          << "set_search_num.asp"
+                                          << "search_num"
+                                          << "1";
+        QTest::newRow("VIP page over the VIP quota") << "viplimit"
+                                                     << "replace"
+                                                     << "vip"
+                                                     << "maxquery_vip.asp"
+                                                     << ""
+                                                     << "search_num_vip"
+                                                     << "3";
+    }
+    void engineStartedNavigationsPassTheWatchOnce() {
+        QFETCH(QString, user);
+        QFETCH(QString, how);
+        QFETCH(QString, to);
+        QFETCH(QString, page);
+        QFETCH(QString, count);
+        QFETCH(QString, counter);
+        QFETCH(QString, stored);
+        auto c = m_ui->StartClient();
+        QVERIFY(c);
+        QVERIFY(c->LogInFromSideMenu(user, user + "123"));
+        c->main->ShowPage(0);
+        m_ui->Sim().ClearRequests();
+        c->Browser(1)->Navigate(QString::fromStdString(c->state.pageBaseUrl) +
+                                "test/redirect.asp?how=" + how + "&to=" + to);
+        QVERIFY2(c->WaitLoaded(1, page), qPrintable(c->Browser(1)->LocationURL()));
+        QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 10000);
+        const auto requests = m_ui->Sim().Requests();
+        const auto first = [&](const std::string& part) {
+            return std::find_if(requests.begin(), requests.end(), [&](const std::string& t) {
+                return t.find(part) != std::string::npos;
+            });
+        };
+        const auto several = [&](const std::string& part) {
+            return std::count_if(requests.begin(), requests.end(), [&](const std::string& t) {
+                return t.find(part) != std::string::npos;
+            });
+        };
+        const std::string product = to == "vip" ? "search/pro_show_vip.asp" : "search/pro_show.asp";
+        QCOMPARE(several("read_only=1"), 1);
+        QVERIFY(first("read_only=1") < first(product));
+        if (!count.isEmpty()) {
+            QCOMPARE(several(count.toStdString()), 1);
+            QVERIFY(first(count.toStdString()) < first(product));
+        }
+        QCOMPARE(
+            QString::fromStdString(Account(m_ui->Sim(), user.toStdString())[counter.toStdString()]),
+            stored);
+    }
+
     // The same account logged in from another machine: relogin message, service error page,
     // session dropped, login window.
     void loggedOnElsewhere() {

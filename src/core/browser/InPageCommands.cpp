@@ -22,8 +22,12 @@ InPageCommands::InPageCommands(AppState& state, InPageView& view, BusyIndicatorC
     : m_state(state), m_view(view), m_busy(busy), m_session(session),
       m_networkOnline(std::move(networkOnline)) {}
 
-void InPageCommands::WebBrowser1BeforeNavigate2(const std::string& url) {
+void InPageCommands::WebBrowser1BeforeNavigate2(const std::string& url, bool serviceAddress) {
     m_busy.HideBusy();
+    if (!serviceAddress) {
+        m_busy.ShowBusy(); // an address of another site carries none of the service's markers
+        return;
+    }
     if (!Contains(url, kMarkerVoid) && !Contains(url, kMarkerSureContent) &&
         !Contains(url, kMarkerErrorPage) && !Contains(url, kMarkerErrorPageEnglish)) {
         m_busy.ShowBusy();

@@ -49,9 +49,12 @@ public:
     InPageCommands(AppState& state, InPageView& view, BusyIndicatorControl& busy,
                    SessionClient& session, std::function<bool()> networkOnline);
 
-    // Runs the steps for one navigation of WebBrowser1 with its URL. Service failures select the
-    // error page and end the product step; nothing escapes.
-    void WebBrowser1BeforeNavigate2(const std::string& url);
+    // Runs the steps for one navigation of WebBrowser1 with its URL. The markers are looked for
+    // only when `serviceAddress` says the URL is of the service's origin (or a script link of one
+    // of its pages); any other is an ordinary navigation: busy indicator only, nothing asked of
+    // the service, no box, no login window. Service failures select the error page and end the
+    // product step; nothing escapes.
+    void WebBrowser1BeforeNavigate2(const std::string& url, bool serviceAddress);
 
 private:
     void VipNotice();

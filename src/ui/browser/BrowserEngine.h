@@ -28,7 +28,13 @@ public:
     // The client's own script reports that a frame of the page finished loading.
     virtual void OnFrameLoaded() = 0;
     // The page asked for a new window (a link with a target, a script); url may be empty.
-    virtual void OnNewWindowRequest(const QUrl& url) = 0;
+    // userInitiated: the request came from the user's own input (a click, a key).
+    virtual void OnNewWindowRequest(const QUrl& url, bool userInitiated) = 0;
+    // A script dialog (alert, confirm, prompt) of a document of securityOrigin: whether it may
+    // be shown at all. A dialog refused is answered as cancelled.
+    virtual bool MayShowScriptDialog(const QUrl& securityOrigin) = 0;
+    // The page's process ended (crashed, killed, out of memory): the page shows nothing more.
+    virtual void OnPageProcessGone() = 0;
 };
 
 // The engine of one browser view: the widget that shows its page.

@@ -1,12 +1,32 @@
 #include "ui/browser/BrowserView.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/browser/BrowserProfile.h"
 
 namespace kelvra::ui {
+namespace {
+
+bool SameOrigin(const QUrl& a, const QUrl& b) {
+    return a.isValid() && !a.scheme().isEmpty() && !a.host().isEmpty() &&
+           a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 &&
+           a.port(a.scheme() == QLatin1String("https") ? 443 : 80) ==
+               b.port(b.scheme() == QLatin1String("https") ? 443 : 80);
+}
+
+// Only web documents (and the empty page) may become the top document of a view: data:, qrc:,
+// file:, javascript: and the engine's own schemes never do.
+bool MayBeTopDocument(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+           url.toString() == QLatin1String("about:blank");
+}
+
+} // namespace
 
 BrowserView::BrowserView(const QString& objectName, BrowserProfile& profile, QWidget* parent)
     : QWidget(parent), m_profile(profile) {
@@ -79,13 +99,17 @@ void BrowserView::Navigate(const QString& url) {
         QTimer::singleShot(0, this, [this, url] { Navigate(url); });
         return;
     }
-    if (EnsureEngine())
+    if (EnsureEngine()) {
+        HideProcessGone();
         m_engine->Load(QUrl(url, QUrl::TolerantMode));
+    }
 }
 
 void BrowserView::Refresh() {
-    if (m_engine)
-        m_engine->Reload();
+    if (!m_engine)
+        return;
+    HideProcessGone();
+    m_engine->Reload();
 }
 
 QString BrowserView::LocationURL() const {
@@ -100,17 +124,33 @@ void BrowserView::SetNavigationPolicy(NavigationPolicy policy) {
 }
 
 bool BrowserView::OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect) {
-    if (isRedirect)
-        return true; // a server redirect continues the navigation already announced
-    // A document given as text travels as a data: URL holding the whole page: never let its
-    // contents reach the handlers as if it were an address.
-    const QString announced =
-        url.scheme() == QLatin1String("data") ? QStringLiteral("about:blank") : url.toString();
-    if (isMainFrame)
+    if (isMainFrame && !MayBeTopDocument(url))
+        return false; // never loaded, so nothing to announce
+    const bool ofService = SameOrigin(url, m_trustedOrigin);
+    // A frame of another site is an ordinary part of the page: nothing the client watches, and
+    // nothing it could see finish.
+    if (!isMainFrame && !ofService)
+        return true;
+    // A redirect to another site continues the navigation already announced. A redirect to the
+    // service (server or client: location.replace, meta refresh) is a navigation of its own:
+    // its address may carry a marker that the announcement it replaces did not.
+    if (isRedirect && !ofService)
+        return true;
+    const QString announced = url.toString();
+    if (isMainFrame) {
         ++m_pendingMain;
-    else
+    } else {
         ++m_pendingFrames;
-    Announce(announced);
+        // A frame holds its announcement for a few seconds at most, whether or not the client
+        // sees it finish (a frame whose server never answers, one whose load the page hides).
+        QTimer::singleShot(kFrameHoldMs, this, [this, document = m_documents] {
+            if (document == m_documents && m_pendingFrames > 0) {
+                --m_pendingFrames;
+                emit documentComplete(LocationURL());
+            }
+        });
+    }
+    Announce(announced, ofService);
     const bool go = !m_policy || m_policy(announced, isMainFrame);
     if (!go) {
         // A refused navigation never loads: it is complete now.
@@ -120,9 +160,9 @@ bool BrowserView::OnNavigationRequest(const QUrl& url, bool isMainFrame, bool is
     return go;
 }
 
-void BrowserView::Announce(const QString& url) {
+void BrowserView::Announce(const QString& url, bool ofService) {
     ++m_announcing;
-    emit beforeNavigate(url);
+    emit beforeNavigate(url, ofService);
     --m_announcing;
 }
 
@@ -131,34 +171,36 @@ void BrowserView::SetTrustedOrigin(const QString& origin) {
                                             QUrl::RemoveFragment | QUrl::RemoveUserInfo);
 }
 
-namespace {
-
-bool SameOrigin(const QUrl& a, const QUrl& b) {
-    return a.isValid() && !a.scheme().isEmpty() && !a.host().isEmpty() &&
-           a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
-           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 &&
-           a.port(a.scheme() == QLatin1String("https") ? 443 : 80) ==
-               b.port(b.scheme() == QLatin1String("https") ? 443 : 80);
-}
-
-} // namespace
-
 void BrowserView::OnScriptLink(const QString& documentUrl, const QString& url) {
     if (!url.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive) ||
         !SameOrigin(QUrl(documentUrl), m_trustedOrigin))
         return;
     // The script has run already: there is nothing to hold back, and no document will follow,
     // so the announcement is closed at once (nothing must wait for it).
-    Announce(url);
+    Announce(url, true);
     emit documentComplete(LocationURL());
 }
 
-void BrowserView::OnNewWindowRequest(const QUrl& url) {
-    if (url.isEmpty() || url.scheme() == QLatin1String("about") ||
-        url.scheme().compare(QLatin1String("javascript"), Qt::CaseInsensitive) == 0)
-        return; // a window the page fills by script: there is no address to load
+void BrowserView::OnNewWindowRequest(const QUrl& url, bool userInitiated) {
+    // Only the user opens windows, and only for web documents; a window the page fills by
+    // script has no address to load.
+    if (!userInitiated || !MayBeTopDocument(url) || url.scheme() == QLatin1String("about"))
+        return;
     // Loaded as a navigation of this view once the engine's request has returned.
     QTimer::singleShot(0, this, [this, url] { Navigate(url.toString(QUrl::FullyEncoded)); });
+}
+
+bool BrowserView::MayShowScriptDialog(const QUrl& securityOrigin) {
+    if (!SameOrigin(securityOrigin, m_trustedOrigin))
+        return false;
+    // The page waits for the user's answer: nothing of it may hold the windows meanwhile.
+    CloseAllPending();
+    return true;
+}
+
+void BrowserView::OnPageProcessGone() {
+    CloseAllPending();
+    ShowProcessGone();
 }
 
 void BrowserView::OnFrameLoaded() {
@@ -168,15 +210,55 @@ void BrowserView::OnFrameLoaded() {
     emit documentComplete(LocationURL());
 }
 
-void BrowserView::OnLoadFinished(bool) {
-    // The main document has loaded or failed: it closes every navigation announced for it and
-    // its frames that has not been closed yet.
+void BrowserView::OnLoadFinished(bool ok) {
+    CloseAllPending();
+    if (ok)
+        HideProcessGone(); // a page loaded again (history, reload): the message goes
+}
+
+void BrowserView::CloseAllPending() {
+    // The main document has loaded or failed (or its process is gone): that closes every
+    // navigation announced for it and its frames that has not been closed yet.
+    ++m_documents;
     const int pending = m_pendingMain + m_pendingFrames;
     m_pendingMain = 0;
     m_pendingFrames = 0;
     const QString url = LocationURL();
     for (int i = 0; i < pending; ++i)
         emit documentComplete(url);
+}
+
+void BrowserView::ShowProcessGone() {
+    if (!m_processGone) {
+        m_processGone = new QWidget(this);
+        m_processGone->setObjectName(objectName() + "ProcessGone");
+        m_processGone->setAttribute(Qt::WA_StyledBackground, true);
+        // White behind the message only: the button keeps the skin's look.
+        m_processGone->setStyleSheet(
+            QStringLiteral("QWidget#%1 { background: white; }").arg(m_processGone->objectName()));
+        auto* box = new QVBoxLayout(m_processGone);
+        box->setAlignment(Qt::AlignCenter);
+        auto* message = new QLabel(tr("This page stopped working."), m_processGone);
+        message->setStyleSheet(
+            QStringLiteral("font-size: 14px; font-weight: bold; color: #0b5394;"));
+        auto* reload = new QPushButton(tr("Reload"), m_processGone);
+        reload->setObjectName(objectName() + "Reload");
+        box->addWidget(message, 0, Qt::AlignCenter);
+        box->addWidget(reload, 0, Qt::AlignCenter);
+        layout()->addWidget(m_processGone);
+        connect(reload, &QPushButton::clicked, this, &BrowserView::Refresh);
+    }
+    if (QWidget* view = EngineWidget())
+        view->hide();
+    m_processGone->show();
+}
+
+void BrowserView::HideProcessGone() {
+    if (!m_processGone || m_processGone->isHidden())
+        return;
+    m_processGone->hide();
+    if (QWidget* view = EngineWidget())
+        view->show();
 }
 
 } // namespace kelvra::ui

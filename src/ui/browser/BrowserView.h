@@ -19,16 +19,27 @@ class BrowserProfile;
 // until then a plain placeholder fills the control. When the engine cannot be loaded the
 // placeholder stays and says so, and navigations do nothing.
 //
-// Events: beforeNavigate(url) before every navigation of the page and its frames (links,
-// Navigate, reloads, and "javascript:" links that the user clicked in a page of the trusted
-// site, which the client's own script reports); documentComplete(url) exactly once for each
+// Events: beforeNavigate(url, ofService) before every navigation of the page (links, forms,
+// scripts, Navigate, reloads, history, and client and server redirects to the trusted origin),
+// of its frames of the trusted origin, and of "javascript:" links that the user clicked in a page
+// of the trusted origin, which the client's own script reports. Frames of other sites are not
+// announced: the client cannot see them finish. documentComplete(url) exactly once for each
 // announced navigation, when its document has loaded or failed. A script link loads no
 // document: it is completed as soon as it has been announced. A request for a new window loads
-// its address in this view, as a navigation of its own. A "data:" document is announced as
-// "about:blank". The view never cancels a navigation by itself; a policy may.
+// its address in this view, as a navigation of its own, when the user made it and the address is
+// http or https. Only http, https and about:blank become the top document: other schemes (data:,
+// qrc:, file:, ...) are refused without an announcement. A frame's announcement completes after
+// kFrameHoldMs at the latest. Script dialogs are shown only for documents of the trusted origin,
+// and completing every pending navigation first (the page waits for the user's answer).
+// When the page's process ends, every pending navigation completes and a message with a reload
+// button takes the page's place until the next load. The view cancels no other navigation by
+// itself; a policy may.
 class BrowserView : public QWidget, private BrowserEngineClient {
     Q_OBJECT
 public:
+    // The longest a frame's navigation may hold its announcement open (and so the busy
+    // indicator) before it counts as complete.
+    static constexpr int kFrameHoldMs = 3000;
     // Decides whether an announced navigation goes on; the default accepts every one.
     using NavigationPolicy = std::function<bool(const QString& url, bool isMainFrame)>;
 
@@ -77,7 +88,9 @@ public:
     void Print(QPrinter* printer, std::function<void(bool, QString)> done);
 
 signals:
-    void beforeNavigate(const QString& url);
+    // ofService: the address is of the trusted origin (or a script link reported from one of its
+    // documents); only then may it be read for the service's markers.
+    void beforeNavigate(const QString& url, bool ofService);
     void documentComplete(const QString& url);
     // The user changed the zoom of this browser.
     void zoomChanged(int percent);
@@ -91,11 +104,19 @@ private:
     void OnLoadFinished(bool ok) override;
     void OnScriptLink(const QString& documentUrl, const QString& url) override;
     void OnFrameLoaded() override;
-    void OnNewWindowRequest(const QUrl& url) override;
-    void Announce(const QString& url);
+    void OnNewWindowRequest(const QUrl& url, bool userInitiated) override;
+    bool MayShowScriptDialog(const QUrl& securityOrigin) override;
+    void OnPageProcessGone() override;
+    // Completes every announced navigation still pending.
+    void CloseAllPending();
+    // The message shown in place of a page whose process ended, with a button that reloads it.
+    void ShowProcessGone();
+    void HideProcessGone();
+    void Announce(const QString& url, bool ofService);
 
     BrowserProfile& m_profile;
     QWidget* m_placeholder = nullptr;
+    QWidget* m_processGone = nullptr;
     std::unique_ptr<BrowserEngine> m_engine;
     NavigationPolicy m_policy;
     QUrl m_trustedOrigin;
@@ -103,6 +124,8 @@ private:
     int m_announcing = 0;
     int m_pendingMain = 0;
     int m_pendingFrames = 0;
+    // Main documents finished so far: a frame's time limit applies to the document it began in.
+    int m_documents = 0;
     int m_zoomPercent = 100;
     bool m_printing = false;
 };

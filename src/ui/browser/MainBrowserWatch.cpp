@@ -15,10 +15,11 @@ MainBrowserWatch::MainBrowserWatch(TFormMain& window, AppState& state, BusyIndic
       m_commands(std::make_unique<InPageCommands>(
           state, *this, busy, session, [this] { return m_window.Presenter().NetworkOnline(); })) {
     if (BrowserView* main = m_window.Browser(1)) {
-        connect(main, &BrowserView::beforeNavigate, this, [this](const QString& url) {
-            m_commands->WebBrowser1BeforeNavigate2(url.toStdString());
-            m_window.RefreshQuota(); // the watch may have checked the login or counted a page
-        });
+        connect(
+            main, &BrowserView::beforeNavigate, this, [this](const QString& url, bool ofService) {
+                m_commands->WebBrowser1BeforeNavigate2(url.toStdString(), ofService);
+                m_window.RefreshQuota(); // the watch may have checked the login or counted a page
+            });
     }
 }
 

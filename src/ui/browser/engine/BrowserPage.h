@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QWebEnginePage>
+
+class QDialog;
 
 namespace kelvra::ui {
 
 class BrowserEngineClient;
 
-// The engine page of a browser view: hands every navigation request and every request for a
-// new window to the view.
+// The engine page of a browser view: hands every navigation request, every request for a new
+// window and the end of its page process to the view, and shows the page's script dialogs so
+// that they block nothing but the page itself.
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
 public:
@@ -16,9 +20,24 @@ public:
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
+    bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
+    bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
+                          const QString& defaultValue, QString* result) override;
 
 private:
+    // Whether the dialog may be shown: the view allows dialogs of that origin, and the page has
+    // not raised too many in quick succession (then its load is stopped and its dialogs are
+    // answered as cancelled until its next document).
+    bool MayShowDialog(const QUrl& securityOrigin);
+    // Shows the dialog over the view without making it modal and waits, in an event loop of its
+    // own, until it is closed or the page starts another document; returns its result.
+    int RunDialog(QDialog& dialog);
+
     BrowserEngineClient& m_client;
+    QElapsedTimer m_lastDialogClosed;
+    int m_quickDialogs = 0;
+    bool m_dialogsStopped = false;
 };
 
 // The object that the client's link reporter reaches over the web channel. The channel lives in

@@ -87,12 +87,23 @@ private:
 
 // Engine options, set before the engine starts (it reads them once, at the first profile). One
 // page process per site: the four browsers all show the service's pages, and by default each
-// would get a page process of its own (about 80 MiB each).
-void SetEngineOptions() {
+// would get a page process of its own (about 80 MiB each). Sites isolated from each other: a
+// frame of another site runs in a process of its own, so its endless script cannot freeze the
+// service's pages (flags that ask for one process, or for no isolation, are left as they are).
+// Returns whether sites are isolated.
+bool SetEngineOptions() {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const auto add = [&flags](const char* flag) {
+        flags += flags.isEmpty() ? QByteArray(flag) : " " + QByteArray(flag);
+    };
     if (!flags.contains("--process-per-site") && !flags.contains("--single-process"))
-        flags += flags.isEmpty() ? "--process-per-site" : " --process-per-site";
+        add("--process-per-site");
+    const bool isolated =
+        !flags.contains("--single-process") && !flags.contains("--disable-site-isolation-trials");
+    if (isolated && !flags.contains("--site-per-process"))
+        add("--site-per-process");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    return isolated;
 }
 
 // The views drawn by Qt Quick's software renderer, unless the environment names a renderer.
@@ -110,7 +121,8 @@ void UseSoftwareSceneGraph() {
 class WebEngineModule final : public BrowserEngineModule {
 public:
     WebEngineModule()
-        : m_profile((UseSoftwareSceneGraph(), SetEngineOptions(), new QWebEngineProfile)) { // off the record
+        : m_sitesIsolated((UseSoftwareSceneGraph(), SetEngineOptions())),
+          m_profile(new QWebEngineProfile) { // off the record
         QWebEngineScript reporter;
         reporter.setName(QStringLiteral("kelvra-link-reporter"));
         reporter.setInjectionPoint(QWebEngineScript::DocumentCreation);
@@ -120,7 +132,7 @@ public:
         m_profile->scripts()->insert(reporter);
     }
     ~WebEngineModule() override {
-        delete m_warmPage; // a page goes before its profile
+        delete m_warmPage.data(); // a page goes before its profile
         delete m_profile;
     }
 
@@ -130,31 +142,41 @@ public:
     }
 
     void WarmUp(const QUrl& site, std::function<void()> done) override {
-        if (m_engines > 0 || m_warmPage) {
+        if (m_engines > 0 || m_warmStarted) {
             done();
             return;
         }
+        m_warmStarted = true;
         m_warmPage = new QWebEnginePage(m_profile);
         // An http document would ask its site for /favicon.ico: nothing may reach the service.
         m_warmPage->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
         QObject::connect(m_warmPage, &QWebEnginePage::loadFinished, m_warmPage,
-                         [once = std::make_shared<std::function<void()>>(std::move(done))] {
+                         [this, once = std::make_shared<std::function<void()>>(std::move(done))] {
+                             // Its page process serves no site: once the helpers run, it goes.
+                             if (m_sitesIsolated)
+                                 m_warmPage->deleteLater();
                              if (*once)
                                  std::exchange(*once, nullptr)();
                          });
         // The document's address is the site's, so with one page process per site the engine
         // keeps this page's process for the site's pages; the page stays, hidden, to keep it.
         // A line of text has the page process set up its fonts, as the first page needs them.
+        // With sites isolated, a process locked to the site must not hold a document given as
+        // text (the engine stops the program when the site's first page then joins it): the
+        // document has no address, and the warm-up starts the engine's helpers but not the
+        // site's page process.
         m_warmPage->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
                                            "<link rel=\"icon\" href=\"data:,\"></head>"
                                            "<body style=\"font-family: sans-serif\">Kelvra 凯"
                                            "</body></html>"),
-                            site);
+                            m_sitesIsolated ? QUrl() : site);
     }
 
 private:
+    bool m_sitesIsolated;
     QWebEngineProfile* m_profile;
-    QWebEnginePage* m_warmPage = nullptr;
+    QPointer<QWebEnginePage> m_warmPage;
+    bool m_warmStarted = false;
     int m_engines = 0;
 };
 

@@ -8,8 +8,8 @@
 //   this document or in a frame of it whose document the client may read (same site), with the
 //   address of the document that holds the link; the host accepts it only from the service's
 //   own pages. The engine announces every other navigation itself; script links it does not.
-// - the end of loading of each frame of the page, so that the host can close the frame's
-//   navigation.
+// - the end of loading of each frame of the page whose document it may read (same site), so that
+//   the host can close the frame's navigation.
 (function () {
   'use strict';
   if (typeof qt === 'undefined' || !qt.webChannelTransport || typeof QWebChannel === 'undefined')
@@ -62,13 +62,16 @@
   function onFrameLoad(event) {
     var frame = event.target;
     if (!frame || (frame.localName !== 'iframe' && frame.localName !== 'frame')) return;
-    send(function (h) { h.reportFrameLoaded(); });
     var inner = null;
     try {
       inner = frame.contentDocument; // null for a frame of another site
     } catch (e) {
       inner = null;
     }
+    // The host announces only frames of the page's own site; another site's loads are not
+    // its to close.
+    if (!inner) return;
+    send(function (h) { h.reportFrameLoaded(); });
     watch(inner);
   }
 
