@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -6,7 +8,9 @@
 
 #include "SettingsTestSupport.h"
 #include "app/AppState.h"
+#include "search/NumberHistory.h"
 #include "settings/ApplyLanguage.h"
+#include "settings/AtomicFile.h"
 #include "settings/DataPaths.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
@@ -239,6 +243,79 @@ TEST(PrepareSettingsFilesTest, WriteFailureStopsTheRemainingSteps) {
         EXPECT_EQ(state.language, "Chinese");
         EXPECT_EQ(ReadBytes(settings), before);
     }
+}
+
+// The field histories: newest first, distinct, 50 at most, per field; what was remembered comes
+// back from the file after a restart, odd characters included.
+TEST(NumberHistory, RemembersAcrossARestart) {
+    using Numbers = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, std::string>> added; // oldest first
+        int kind;
+        Numbers expected; // newest first
+    };
+    std::vector<std::pair<int, std::string>> sixty;
+    for (int i = 0; i < 60; ++i)
+        sixty.push_back({5, std::to_string(4006380000000 + i)});
+    Numbers newestFifty;
+    for (int i = 59; i >= 10; --i)
+        newestFifty.push_back(std::to_string(4006380000000 + i));
+    const std::vector<Case> cases = {
+        {"newest first", {{3, "A1"}, {3, "B2"}, {3, "C3"}}, 3, {"C3", "B2", "A1"}},
+        {"a repeat moves up", {{3, "A1"}, {3, "B2"}, {3, "A1"}}, 3, {"A1", "B2"}},
+        {"per field", {{1, "A1"}, {2, "B2"}, {1, "C3"}}, 2, {"B2"}},
+        {"case and blanks count",
+         {{1, "kv-1"}, {1, "KV-1"}, {1, " KV-1"}},
+         1,
+         {" KV-1", "KV-1", "kv-1"}},
+        {"blank-only and unknown kinds are not kept", {{1, "   "}, {6, "X"}, {0, "Y"}}, 1, {}},
+        {"fifty at most", sixty, 5, newestFifty},
+        {"odd characters",
+         {{1, "a\tb\\n\nc\r"}, {1, "编号 ＡＢ"}, {1, "\\"}},
+         1,
+         {"\\", "编号 ＡＢ", "a\tb\\n\nc\r"}},
+    };
+    for (const Case& c : cases) {
+        test::ScratchFolder folder;
+        const std::string path = NumberHistory::PathIn(folder.Path());
+        {
+            NumberHistory history(path);
+            history.Load();
+            for (const auto& [kind, number] : c.added)
+                EXPECT_TRUE(history.Add(kind, number)) << c.name;
+            EXPECT_EQ(history.Numbers(c.kind), c.expected) << c.name;
+        }
+        NumberHistory restarted(path);
+        restarted.Load();
+        EXPECT_EQ(restarted.Numbers(c.kind), c.expected) << c.name;
+    }
+}
+
+// The file is the history's own: UTF-8 lines; a damaged line is skipped, not the rest; a file
+// that cannot be written keeps it in memory and leaves the file as it was; clearing empties it.
+TEST(NumberHistory, FileFaults) {
+    test::ScratchFolder folder;
+    const std::string path = NumberHistory::PathIn(folder.Path());
+    EXPECT_EQ(path, folder.Path() + "/search_history.txt");
+    WriteFileAtomically(path, "3\tA1\n9\tbad kind\n3 no tab\n3\tbad\\escape\n\n3\tB2\n3\tA1");
+    NumberHistory history(path);
+    history.Load();
+    EXPECT_EQ(history.Numbers(3), (std::vector<std::string>{"A1", "B2"}));
+    ASSERT_TRUE(history.Add(1, "编号"));
+    EXPECT_EQ(ReadWholeFile(path), "1\t编号\n3\tA1\n3\tB2\n");
+
+    // A file where its folder should be: no one, not even root, can write there.
+    WriteFileAtomically(folder.File("blocker"), "");
+    NumberHistory blocked(folder.File("blocker") + "/search_history.txt");
+    blocked.Load();
+    EXPECT_FALSE(blocked.Add(1, "KV-2"));
+    EXPECT_EQ(blocked.Numbers(1), std::vector<std::string>{"KV-2"});
+    std::filesystem::remove(folder.File("blocker"));
+
+    EXPECT_TRUE(history.Clear());
+    EXPECT_EQ(ReadWholeFile(path), "");
+    EXPECT_EQ(test::EntriesOf(folder.Path()), (std::set<std::string>{"search_history.txt"}));
 }
 
 } // namespace
