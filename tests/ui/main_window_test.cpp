@@ -549,6 +549,9 @@ private slots:
             QVERIFY(c->Browser(number)->EngineWidget() == nullptr);
         }
         if (searchAt < 0) { // nothing the user sees changed, and the focus stayed
+            // The first browser's engine, made ahead, stays behind the empty page.
+            QVERIFY(c->Browser(1)->findChild<QWidget*>("WebBrowser1Engine"));
+            QVERIFY(!c->Browser(1)->findChild<QWidget*>("WebBrowser1Placeholder")->isHidden());
             QCOMPARE(c->main->Pages()->ActiveIndex(), page);
             QCOMPARE(c->main->focusWidget(), focus);
             QCOMPARE(QApplication::activeWindow(), active);

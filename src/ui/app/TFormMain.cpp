@@ -74,6 +74,9 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
 
     m_side = BuildSidePanel(this, LoadItemImages());
     m_pageArea = BuildPageArea(this, *m_profile);
+    // Once the engine is warm, the first browser's engine is made out of sight: the first search
+    // then does not wait for it (nothing is loaded or requested ahead of the user).
+    connect(m_profile.get(), &BrowserProfile::warmedUp, Browser(1), &BrowserView::PrepareEngine);
     m_status = BuildStatusBar(this);
     m_side.channel->raise();
     connect(m_side.channel, &SideChannel::layoutChanged, this, &TFormMain::LayoutChildren);

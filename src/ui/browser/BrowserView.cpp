@@ -46,7 +46,7 @@ BrowserView::BrowserView(const QString& objectName, BrowserProfile& profile, QWi
 BrowserView::~BrowserView() = default;
 
 QWidget* BrowserView::EngineWidget() const {
-    return m_engine ? m_engine->Widget() : nullptr;
+    return m_engine && !m_covered ? m_engine->Widget() : nullptr;
 }
 
 void BrowserView::ShowEngineError() {
@@ -73,19 +73,38 @@ void BrowserView::ShowEngineError() {
     }
 }
 
-bool BrowserView::EnsureEngine() {
-    if (m_engine)
-        return true;
+bool BrowserView::CreateEngine() {
     BrowserEngineModule* module = m_profile.Module();
-    if (!module) {
+    if (!module)
+        return false;
+    m_engine.reset(module->CreateEngine(*this, this));
+    m_engine->SetZoomFactor(m_zoomPercent / 100.0);
+    m_engine->Widget()->setObjectName(objectName() + "Engine");
+    return true;
+}
+
+void BrowserView::PrepareEngine() {
+    if (m_engine || !CreateEngine())
+        return;
+    // Shown, so that its first show is done, but behind the placeholder and out of the layout
+    // until the first navigation puts it in the placeholder's place.
+    QWidget* view = m_engine->Widget();
+    m_covered = true;
+    view->setGeometry(m_placeholder->geometry());
+    view->show();
+    m_placeholder->raise();
+}
+
+bool BrowserView::EnsureEngine() {
+    if (!m_engine && !CreateEngine()) {
         if (m_placeholder->layout() == nullptr)
             ShowEngineError();
         return false;
     }
-    m_engine.reset(module->CreateEngine(*this, this));
-    m_engine->SetZoomFactor(m_zoomPercent / 100.0);
+    if (m_placeholder->isHidden())
+        return true; // in place already
+    m_covered = false;
     QWidget* view = m_engine->Widget();
-    view->setObjectName(objectName() + "Engine");
     delete layout()->replaceWidget(m_placeholder, view); // the placeholder's item is ours to free
     m_placeholder->hide();
     view->show();

@@ -57,8 +57,12 @@ public:
     // Script links are reported only from documents of this origin (scheme, host and port, e.g.
     // "http://127.0.0.1:8780"); while none is set, none are reported.
     void SetTrustedOrigin(const QString& origin);
-    // The engine's widget (a QWebEngineView), or nullptr while it has not been created.
+    // The engine's widget (a QWebEngineView), or nullptr until the first navigation.
     QWidget* EngineWidget() const;
+    // Makes the engine ahead of the first navigation, out of sight behind the empty page shown
+    // until then: nothing is loaded or requested, LocationURL stays empty, EngineWidget() null.
+    // Does nothing when the engine cannot be loaded (the first navigation then says so).
+    void PrepareEngine();
     // Announced navigations still waiting for their documentComplete.
     int PendingNavigations() const { return m_pendingMain + m_pendingFrames; }
 
@@ -98,6 +102,8 @@ signals:
 private:
     // Creates the engine at the first use; false when it cannot be loaded.
     bool EnsureEngine();
+    // Makes the engine and names its widget; false when the engine cannot be loaded.
+    bool CreateEngine();
     // Fills the placeholder with the reason why there is no engine.
     void ShowEngineError();
     bool OnNavigationRequest(const QUrl& url, bool isMainFrame, bool isRedirect) override;
@@ -116,6 +122,7 @@ private:
 
     BrowserProfile& m_profile;
     QWidget* m_placeholder = nullptr;
+    bool m_covered = false; // the engine is made, its view still behind the placeholder
     QWidget* m_processGone = nullptr;
     std::unique_ptr<BrowserEngine> m_engine;
     NavigationPolicy m_policy;
