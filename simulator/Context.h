@@ -30,9 +30,10 @@ enum class FaultKind {
 struct Fault {
     FaultKind kind = FaultKind::Status500;
     int remaining = 1;
-    int ms = 0;          // hang: how long to hold (0: the default); slow: total drip time
-    long long bytes = 0; // oversized: body size (0: the default of 100 MB)
-    std::string host;    // redirect: "host:port" to send the client to (empty: this service)
+    int ms = 0;           // hang: how long to hold (0: the default); slow: total drip time
+    long long bytes = 0;  // oversized: body size (0: the default of 100 MB)
+    std::string host;     // redirect: "host:port" to send the client to (empty: this service)
+    std::string location; // redirect: the Location value as given (empty: built from host)
 };
 
 // A raw body served instead of the real reply for the next `remaining` requests of one path.

@@ -61,6 +61,7 @@ void ArmFault(Context& context, const Request& req, Response& res) {
     fault.ms = q.Int("ms").value_or(0);
     fault.bytes = q.Int("bytes").value_or(0);
     fault.host = q.Get("host");
+    fault.location = q.Get("location");
     context.ArmFault(path, fault);
     SendText(res, "ok\n");
 }

@@ -253,10 +253,13 @@ void ServeFault(const Fault& fault, const std::string& path, const httplib::Requ
         ServeOversized(fault, path, res, context);
         return;
     case FaultKind::Redirect:
-        // The same request again under the moved prefix, on this service or the given host.
+        // The same request again under the moved prefix, on this service or the given host; or
+        // the given location word for word (a relative one is the client's to resolve).
         res.status = 302;
-        res.set_header("Location", (fault.host.empty() ? "" : "http://" + fault.host) +
-                                       kMovedPrefix + req.target);
+        res.set_header("Location", !fault.location.empty()
+                                       ? fault.location
+                                       : (fault.host.empty() ? "" : "http://" + fault.host) +
+                                             kMovedPrefix + req.target);
         return;
     }
 }

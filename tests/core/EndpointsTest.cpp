@@ -14,29 +14,85 @@ namespace {
 using test::ScopedEnv;
 
 TEST(FollowableRedirect, SameHostOrUpgradeToHttpsOnly) {
-    const std::string from = "http://Svc.example:8080/kelvra_cd/xml/get_brand.asp?x=1";
+    const std::string svc = "http://Svc.example:8080/kelvra_cd/xml/get_brand.asp?x=1";
+    // The references of RFC 3986 section 5.4 (normal, then abnormal) against its base.
+    const std::string rfc = "http://a/b/c/d;p?q";
     const struct {
+        const std::string& from;
         const char* location;
         const char* followed; // empty: not followed
     } cases[] = {
-        {"/moved/get_brand.asp", "http://Svc.example:8080/moved/get_brand.asp"},
-        {"other.asp?y=2", "http://Svc.example:8080/kelvra_cd/xml/other.asp?y=2"},
-        {"http://svc.example:8080/a", "http://svc.example:8080/a"},
-        {"https://svc.example/a", "https://svc.example/a"},
-        {"https://svc.example:8443/a", "https://svc.example:8443/a"},
-        {"//svc.example:8080/b", "http://svc.example:8080/b"},
-        {"http://svc.example:9090/a", ""}, // another service on the same machine
-        {"http://other.example:8080/a", ""},
-        {"//other.example/a", ""},
-        {"http://user@svc.example:8080/a", ""},
-        {"ftp://svc.example/a", ""},
-        {"", ""},
+        {svc, "/moved/get_brand.asp", "http://Svc.example:8080/moved/get_brand.asp"},
+        {svc, "other.asp?y=2", "http://Svc.example:8080/kelvra_cd/xml/other.asp?y=2"},
+        {svc, "?moved=1", "http://Svc.example:8080/kelvra_cd/xml/get_brand.asp?moved=1"},
+        {svc, "../cn/p.asp", "http://Svc.example:8080/kelvra_cd/cn/p.asp"},
+        {svc, "http://svc.example:8080/a", "http://svc.example:8080/a"},
+        {svc, "https://svc.example/a", "https://svc.example/a"},
+        {svc, "https://svc.example:8443/a", "https://svc.example:8443/a"},
+        {svc, "//svc.example:8080/b", "http://svc.example:8080/b"},
+        {svc, "http://svc.example:9090/a", ""}, // another service on the same machine
+        {svc, "http://other.example:8080/a", ""},
+        {svc, "//other.example/a", ""},
+        {svc, "http://user@svc.example:8080/a", ""},
+        {svc, "http://:pw@svc.example:8080/a", ""},
+        {svc, "http://@svc.example:8080/a", ""},
+        {svc, "ftp://svc.example/a", ""},
+        {svc, "javascript:alert(1)", ""},
+        {svc, "http://svc.example:99999/a", ""},
+        {svc, "http://svc.example:8080/a b", ""},
+        {svc, "", ""},
+        {"https://svc.example/a", "http://svc.example/b", ""}, // never down to http
+        {"ftp://svc.example/a", "/b", ""},
+        {"not a url", "/b", ""},
+        {"http://h/a/b.asp", "?page=2", "http://h/a/b.asp?page=2"},
+        {"http://h/a/b.asp", "../c.asp", "http://h/c.asp"},
+        {rfc, "g:h", ""},
+        {rfc, "g", "http://a/b/c/g"},
+        {rfc, "./g", "http://a/b/c/g"},
+        {rfc, "g/", "http://a/b/c/g/"},
+        {rfc, "/g", "http://a/g"},
+        {rfc, "//g", ""}, // http://g: another host
+        {rfc, "?y", "http://a/b/c/d;p?y"},
+        {rfc, "g?y", "http://a/b/c/g?y"},
+        {rfc, "#s", "http://a/b/c/d;p?q#s"},
+        {rfc, "g#s", "http://a/b/c/g#s"},
+        {rfc, "g?y#s", "http://a/b/c/g?y#s"},
+        {rfc, ";x", "http://a/b/c/;x"},
+        {rfc, "g;x", "http://a/b/c/g;x"},
+        {rfc, "g;x?y#s", "http://a/b/c/g;x?y#s"},
+        {rfc, "", ""}, // no location at all
+        {rfc, ".", "http://a/b/c/"},
+        {rfc, "./", "http://a/b/c/"},
+        {rfc, "..", "http://a/b/"},
+        {rfc, "../", "http://a/b/"},
+        {rfc, "../g", "http://a/b/g"},
+        {rfc, "../..", "http://a/"},
+        {rfc, "../../", "http://a/"},
+        {rfc, "../../g", "http://a/g"},
+        {rfc, "../../../g", "http://a/g"},
+        {rfc, "../../../../g", "http://a/g"},
+        {rfc, "/./g", "http://a/g"},
+        {rfc, "/../g", "http://a/g"},
+        {rfc, "g.", "http://a/b/c/g."},
+        {rfc, ".g", "http://a/b/c/.g"},
+        {rfc, "g..", "http://a/b/c/g.."},
+        {rfc, "..g", "http://a/b/c/..g"},
+        {rfc, "./../g", "http://a/b/g"},
+        {rfc, "./g/.", "http://a/b/c/g/"},
+        {rfc, "g/./h", "http://a/b/c/g/h"},
+        {rfc, "g/../h", "http://a/b/c/h"},
+        {rfc, "g;x=1/./y", "http://a/b/c/g;x=1/y"},
+        {rfc, "g;x=1/../y", "http://a/b/c/y"},
+        {rfc, "g?y/./x", "http://a/b/c/g?y/./x"},
+        {rfc, "g?y/../x", "http://a/b/c/g?y/../x"},
+        {rfc, "g#s/./x", "http://a/b/c/g#s/./x"},
+        {rfc, "g#s/../x", "http://a/b/c/g#s/../x"},
+        {rfc, "http:g", ""}, // a scheme without an authority is no URL to follow
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FollowableRedirect(from, c.location), c.followed) << c.location;
+        EXPECT_EQ(FollowableRedirect(c.from, c.location), c.followed)
+            << c.from << " + " << c.location;
     }
-    EXPECT_EQ(FollowableRedirect("https://svc.example/a", "http://svc.example/b"), "")
-        << "never down to http";
 }
 
 TEST(EncodeQueryValue, EncodesEverythingButUnreservedAscii) {

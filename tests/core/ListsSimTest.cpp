@@ -261,6 +261,19 @@ TEST_F(ListsSimTest, RedirectsOnTheSameHostAreFollowed) {
     Presenter().GetComboxList();
     EXPECT_EQ(view.errorPages, 1) << "another host name: not followed";
     EXPECT_EQ(view.lists[ListBox::cb_group1_brand].size(), 1u);
+
+    // A relative Location of only a query keeps the path it came from.
+    sim.ClearRequests();
+    sim.Control("/__sim/fault?path=" + SimProcess::Encode(kXml + "get_brand_kelvra.asp") +
+                "&kind=redirect&location=" + SimProcess::Encode("?moved=1"));
+    Presenter().GetComboxList();
+    EXPECT_EQ(view.errorPages, 1) << "no error page for a relative redirect";
+    EXPECT_EQ(sim.Requests(),
+              (std::vector<std::string>{kXml + "get_brand.asp", kXml + "get_brand_kelvra.asp",
+                                        kXml + "get_brand_kelvra.asp?moved=1",
+                                        kXml + "get_engine_brand_yorx.asp",
+                                        kXml + "get_engine_brand_kelvra.asp"}));
+    EXPECT_GT(view.lists[ListBox::cb_group1_brand_all].size(), 1u);
 }
 
 TEST_F(ListsSimTest, OfflineRequestsNothingAndPromptsFollowTheLanguage) {

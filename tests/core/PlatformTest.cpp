@@ -130,7 +130,7 @@ TEST(NetworkState, OverrideFileIsReadAtEveryCall) {
 TEST(NetworkState, LoopbackServiceHostsCountAsConnected) {
     ScopedEnv state("KELVRA_NETWORK_STATE_FILE", std::nullopt);
     for (const char* root : {"http://127.0.0.1:8780", "http://localhost:9", "http://[::1]:80",
-                             "127.5.5.5", "http://user@127.0.0.1/"}) {
+                             "127.5.5.5", "http://user@127.0.0.1/", "HTTP://LocalHost:9/x"}) {
         ScopedEnv service("KELVRA_SERVICE_URL", root);
         EXPECT_TRUE(InternetConnected()) << root;
         EXPECT_TRUE(NetworkPresent()) << root;

@@ -26,6 +26,7 @@ struct OutcomeCase {
     std::size_t maxBodyBytes;
     HttpOutcome outcome;
     long status;
+    bool endDeclared = false; // checked for completed transfers only
     friend void PrintTo(const OutcomeCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -42,7 +43,9 @@ TEST_P(TransportOutcomes, MapsTheReplyToItsOutcome) {
     EXPECT_EQ(response.outcome, c.outcome)
         << HttpOutcomeName(response.outcome) << ": " << response.error;
     EXPECT_EQ(response.status, c.status);
-    if (c.outcome != HttpOutcome::Ok) {
+    if (c.outcome == HttpOutcome::Ok) {
+        EXPECT_EQ(response.endDeclared, c.endDeclared);
+    } else {
         EXPECT_FALSE(response.error.empty());
         EXPECT_TRUE(response.body.empty()) << "a failed transfer must not hand out a partial body";
     }
@@ -53,13 +56,27 @@ const std::string kKilobyte(1024, 'k');
 INSTANTIATE_TEST_SUITE_P(
     Cases, TransportOutcomes,
     ::testing::Values(
-        OutcomeCase{"ok", {HttpReply(200, "hello")}, 1000, HttpOutcome::Ok, 200},
+        OutcomeCase{"ok", {HttpReply(200, "hello")}, 1000, HttpOutcome::Ok, 200, true},
+        OutcomeCase{"whole_body_without_a_declared_end",
+                    {"HTTP/1.1 200 X\r\nConnection: close\r\n\r\nhello", false, true},
+                    1000,
+                    HttpOutcome::Ok,
+                    200,
+                    false},
+        OutcomeCase{"chunked_in_any_case",
+                    {"HTTP/1.1 200 X\r\nTransfer-Encoding: Chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n"},
+                    1000,
+                    HttpOutcome::Ok,
+                    200,
+                    true},
         OutcomeCase{"status_404_is_a_completed_transfer",
                     {HttpReply(404, "no")},
                     1000,
                     HttpOutcome::Ok,
-                    404},
-        OutcomeCase{"exactly_at_limit", {HttpReply(200, kKilobyte)}, 1024, HttpOutcome::Ok, 200},
+                    404,
+                    true},
+        OutcomeCase{
+            "exactly_at_limit", {HttpReply(200, kKilobyte)}, 1024, HttpOutcome::Ok, 200, true},
         OutcomeCase{"announced_length_over_limit",
                     {HttpReply(200, kKilobyte)},
                     1023,
@@ -144,7 +161,8 @@ TEST(Transport, StatusOnlyStopsAfterTheHeadersWithoutWaitingForTheBody) {
 TEST(Transport, RedirectsAreFollowedOnlyWhenAsked) {
     LoopbackServer server([](const std::string& head) {
         if (head.rfind("GET /from ", 0) == 0) {
-            return LoopbackReply{HttpReply(302, "", "Location: /to\r\n")};
+            return LoopbackReply{
+                HttpReply(302, "", "Location:  /to?a=1 \r\nContent-Type: text/html\r\n")};
         }
         return LoopbackReply{HttpReply(200, "target")};
     });
@@ -153,12 +171,16 @@ TEST(Transport, RedirectsAreFollowedOnlyWhenAsked) {
     HttpResponse response = transport->Get(server.Url("/from"), options);
     ASSERT_TRUE(response.ok());
     EXPECT_EQ(response.status, 302);
+    EXPECT_EQ(response.location, "/to?a=1");
+    EXPECT_EQ(response.contentType, "text/html");
 
     options.followRedirects = true;
     response = transport->Get(server.Url("/from"), options);
     ASSERT_TRUE(response.ok()) << response.error;
     EXPECT_EQ(response.status, 200);
     EXPECT_EQ(response.body, "target");
+    EXPECT_EQ(response.location, "") << "the headers are the last reply's";
+    EXPECT_EQ(response.contentType, "");
 
     options.readBody = false; // status only, but through the redirect
     response = transport->Get(server.Url("/from"), options);

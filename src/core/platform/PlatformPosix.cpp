@@ -5,6 +5,8 @@
 #include "platform/NetworkAdapters.h"
 
 #include "service/Endpoints.h"
+#include "service/Url.h"
+#include "text/Ascii.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 namespace kelvra {
 namespace {
@@ -40,30 +43,10 @@ std::string HomeFolder() {
     return {};
 }
 
-// The host part of a URL: after the scheme, before the port, path or query.
-std::string HostOf(const std::string& url) {
-    std::size_t start = url.find("://");
-    start = start == std::string::npos ? 0 : start + 3;
-    const std::size_t at = url.find('@', start);
-    const std::size_t slash = url.find_first_of("/?#", start);
-    if (at != std::string::npos && (slash == std::string::npos || at < slash)) {
-        start = at + 1;
-    }
-    if (start < url.size() && url[start] == '[') {
-        const std::size_t close = url.find(']', start);
-        return close == std::string::npos ? url.substr(start + 1)
-                                          : url.substr(start + 1, close - start - 1);
-    }
-    const std::size_t end = url.find_first_of(":/?#", start);
-    return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-bool IsLoopbackHost(std::string host) {
-    for (char& c : host) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
+// True when the URL's host is this machine by name or by a loopback address.
+bool HasLoopbackHost(const std::string& url) {
+    const std::optional<UrlParts> parts = ParseUrl(url);
+    const std::string host = parts ? AsciiLower(parts->host) : std::string();
     if (host == "localhost" || host == "localhost." || host == "::1") {
         return true;
     }
@@ -83,12 +66,7 @@ bool ForcedDown() {
     if (!file || !(file >> word)) {
         return false;
     }
-    for (char& c : word) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return word == "down";
+    return AsciiLower(word) == "down";
 }
 
 // $TMPDIR when it is an absolute path, else the system's temporary folder.
@@ -116,22 +94,6 @@ std::string LockFolder() {
     return folder;
 }
 
-// The port of a URL's authority, or the scheme's default.
-std::string PortOf(const std::string& url) {
-    std::size_t start = url.find("://");
-    const bool https = start != std::string::npos && url.compare(0, 5, "https") == 0;
-    start = start == std::string::npos ? 0 : start + 3;
-    const std::size_t end = url.find_first_of("/?#", start);
-    const std::string authority = url.substr(start, end == std::string::npos ? end : end - start);
-    const std::size_t close = authority.rfind(']');
-    const std::size_t colon = authority.rfind(':');
-    if (colon != std::string::npos && (close == std::string::npos || colon > close) &&
-        colon + 1 < authority.size()) {
-        return authority.substr(colon + 1);
-    }
-    return https ? "443" : "80";
-}
-
 // The IPv4 address of this machine that the kernel would send from to reach the URL's host:
 // a datagram socket is connected (which only picks a route; nothing is sent) and asked for its
 // own address. Empty when the host does not resolve or no route leads there.
@@ -140,7 +102,8 @@ std::string SourceAddressTowards(const std::string& url) {
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_DGRAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(HostOf(url).c_str(), PortOf(url).c_str(), &hints, &found) != 0 ||
+    const std::optional<UrlParts> parts = ParseUrl(url);
+    if (!parts || getaddrinfo(parts->host.c_str(), parts->port.c_str(), &hints, &found) != 0 ||
         found == nullptr) {
         return {};
     }
@@ -207,14 +170,14 @@ bool InternetConnected() {
     if (ForcedDown()) {
         return false;
     }
-    return IsLoopbackHost(HostOf(ServiceRoot())) || AnyAdapterConnected(ReadNetworkAdapters());
+    return HasLoopbackHost(ServiceRoot()) || AnyAdapterConnected(ReadNetworkAdapters());
 }
 
 bool NetworkPresent() {
     if (ForcedDown()) {
         return false;
     }
-    return IsLoopbackHost(HostOf(ServiceRoot())) || AnyAdapterPresent(ReadNetworkAdapters());
+    return HasLoopbackHost(ServiceRoot()) || AnyAdapterPresent(ReadNetworkAdapters());
 }
 
 std::string GetMacAddress() {

@@ -1,4 +1,6 @@
 #include "service/HttpTransport.h"
+#include "service/Redirects.h"
+#include "text/Ascii.h"
 
 #include <curl/curl.h>
 
@@ -14,100 +16,59 @@ void InitCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char a = text[i];
-        char b = prefix[i];
-        if (a >= 'A' && a <= 'Z') {
-            a = static_cast<char>(a - 'A' + 'a');
-        }
-        if (b >= 'A' && b <= 'Z') {
-            b = static_cast<char>(b - 'A' + 'a');
-        }
-        if (a != b) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' ||
-                             text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool IsRedirectStatus(long status) {
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
 // Per-request state shared with the libcurl callbacks.
 struct Transfer {
+    CURL* handle = nullptr;
     const HttpRequestOptions* options = nullptr;
     HttpResponse* response = nullptr;
     bool headersDone = false; // the final reply's headers ended and the body was not wanted
     bool tooLarge = false;
 };
 
+// Sees each header line only to find where a reply's header block ends: a status-only request
+// stops there without reading the body, unless the reply is an interim one or a redirect that
+// is about to be followed. The headers themselves are read from libcurl after the transfer.
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const std::size_t length = size * count;
-    std::string_view line(data, length);
-    HttpResponse& response = *transfer->response;
-    if (StartsWithNoCase(line, "HTTP/")) {
-        // A new reply starts (after a 1xx or a followed redirect): forget the previous one.
-        response.status = 0;
-        response.contentType.clear();
-        response.location.clear();
-        response.endDeclared = false;
-        const std::size_t blank = line.find(' ');
-        if (blank != std::string_view::npos) {
-            long status = 0;
-            for (std::size_t i = blank + 1; i < line.size() && line[i] >= '0' && line[i] <= '9';
-                 ++i) {
-                status = status * 10 + (line[i] - '0');
-                if (status > 999) {
-                    break;
-                }
-            }
-            response.status = status;
-        }
+    const std::string_view line(data, length);
+    if (line != "\r\n" && line != "\n") {
         return length;
     }
-    if (StartsWithNoCase(line, "Content-Type:")) {
-        response.contentType = std::string(Trim(line.substr(13)));
-        return length;
-    }
-    if (StartsWithNoCase(line, "Content-Length:") ||
-        (StartsWithNoCase(line, "Transfer-Encoding:") &&
-         line.find("chunked") != std::string_view::npos)) {
-        response.endDeclared = true;
-        return length;
-    }
-    if (StartsWithNoCase(line, "Location:")) {
-        response.location = std::string(Trim(line.substr(9)));
-        return length;
-    }
-    if (Trim(line).empty()) {
-        // End of one header block. Status only: stop here without reading the body, unless this
-        // is an interim reply or a redirect that is about to be followed.
-        const HttpRequestOptions& options = *transfer->options;
-        const bool interim = response.status >= 100 && response.status < 200;
-        const bool followed = options.followRedirects && IsRedirectStatus(response.status);
-        if (!options.readBody && !interim && !followed) {
-            transfer->headersDone = true;
-            return 0; // makes libcurl stop with CURLE_WRITE_ERROR
-        }
+    long status = 0;
+    curl_easy_getinfo(transfer->handle, CURLINFO_RESPONSE_CODE, &status);
+    const HttpRequestOptions& options = *transfer->options;
+    const bool interim = status >= 100 && status < 200;
+    const bool followed = options.followRedirects && IsRedirectStatus(status);
+    if (!options.readBody && !interim && !followed) {
+        transfer->headersDone = true;
+        return 0; // makes libcurl stop with CURLE_WRITE_ERROR
     }
     return length;
+}
+
+// The value of the last reply's header `name` (not of an interim or redirect reply before it),
+// blanks around it removed; empty when that reply had no such header.
+std::string LastReplyHeader(CURL* handle, const char* name) {
+    curl_header* header = nullptr;
+    if (curl_easy_header(handle, name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK ||
+        header == nullptr || header->value == nullptr) {
+        return {};
+    }
+    return header->value;
+}
+
+// Status, type, redirect target and whether the end of the body was declared, as libcurl read
+// them from the last reply; all empty (status 0) when no reply arrived.
+void ReadReplyHead(CURL* handle, HttpResponse& response) {
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &response.status);
+    response.contentType = LastReplyHeader(handle, "Content-Type");
+    response.location = LastReplyHeader(handle, "Location");
+    curl_header* length = nullptr;
+    response.endDeclared =
+        curl_easy_header(handle, "Content-Length", 0, CURLH_HEADER, -1, &length) == CURLHE_OK ||
+        AsciiLower(LastReplyHeader(handle, "Transfer-Encoding")).find("chunked") !=
+            std::string::npos;
 }
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
@@ -202,6 +163,7 @@ HttpResponse CurlTransport::Get(const std::string& url, const HttpRequestOptions
     curl_easy_reset(m_handle);
 
     Transfer transfer;
+    transfer.handle = m_handle;
     transfer.options = &options;
     transfer.response = &response;
     char errorBuffer[CURL_ERROR_SIZE] = {};
@@ -254,6 +216,7 @@ HttpResponse CurlTransport::Get(const std::string& url, const HttpRequestOptions
     const CURLcode code = curl_easy_perform(h);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
     curl_slist_free_all(headers);
+    ReadReplyHead(h, response);
 
     if (code == CURLE_WRITE_ERROR && transfer.headersDone) {
         response.outcome = HttpOutcome::Ok; // stopped on purpose after the status

@@ -2,6 +2,7 @@
 
 #include "service/HttpTransport.h"
 #include "service/Redirects.h"
+#include "text/Ascii.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -17,16 +18,6 @@ namespace {
 // parser's own depth and size limits stay on (no XML_PARSE_HUGE), so a nesting deeper than 256
 // or an entity-expansion bomb fails as a parse error instead of exhausting memory.
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
 
 // The encoding named in an 8-bit XML declaration ("<?xml ... encoding='X'?>"), or empty.
 std::string DeclaredEncoding(std::string_view bytes) {
@@ -60,7 +51,7 @@ std::string DeclaredEncoding(std::string_view bytes) {
 // Chinese services declare "gb2312" but send GBK characters outside it as often as not; every
 // name of that family is read as GB18030, their common superset.
 const char* EncodingOverride(std::string_view bytes) {
-    const std::string declared = Lower(DeclaredEncoding(bytes));
+    const std::string declared = AsciiLower(DeclaredEncoding(bytes));
     for (const char* name : {"gb2312", "gbk", "gb18030", "x-gbk", "cp936", "ms936", "windows-936",
                              "euc-cn", "csgb2312", "gb_2312-80"}) {
         if (declared == name) {
@@ -205,10 +196,7 @@ XmlLoadResult LoadXml(HttpTransport& transport, const std::string& url,
             return Failure(std::string("request ") + HttpOutcomeName(response.outcome) + ": " +
                            response.error);
         }
-        const bool redirect = response.status == 301 || response.status == 302 ||
-                              response.status == 303 || response.status == 307 ||
-                              response.status == 308;
-        if (!redirect || hops == kMaxServiceRedirects) {
+        if (!IsRedirectStatus(response.status) || hops == kMaxServiceRedirects) {
             break;
         }
         std::string next = FollowableRedirect(current, response.location);
