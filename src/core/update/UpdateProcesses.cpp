@@ -120,11 +120,6 @@ std::string RunStartTest(const std::string& program, const std::string& programF
                     : "the new program's self-test failed with status " + std::to_string(code);
 }
 
-namespace {
-
-// True while the script of an update is at work: on POSIX it holds a lock on itself, on Windows
-// it keeps its running mark open; a script whose state cannot be told counts as running (it is
-// not run a second time beside itself).
 bool ScriptIsRunning(const std::string& script) {
 #ifdef _WIN32
     HANDLE mark = CreateFileW(Wide(ScriptRunningMarkPath(script)).c_str(), GENERIC_READ, 0, nullptr,
@@ -138,13 +133,15 @@ bool ScriptIsRunning(const std::string& script) {
 #else
     const int fd = ::open(script.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return true;
+        return errno != ENOENT;
     }
     const bool idle = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return !idle;
 #endif
 }
+
+namespace {
 
 // A version as the settings hold it: one short line of printable characters.
 bool IsVersionText(const std::string& text) {

@@ -30,6 +30,11 @@ std::string RunningMarkPath(const std::string& stagingFolder);
 // while it runs: a start that can open it alone knows the script is not running.
 std::string ScriptRunningMarkPath(const std::string& scriptPath);
 
+// True while the script is at work: on POSIX it holds a lock on itself, on Windows it keeps its
+// running mark open. A script whose state cannot be told counts as running (it is never run a
+// second time beside itself); a missing script is not running.
+bool ScriptIsRunning(const std::string& scriptPath);
+
 // True when the path can be written between double quotes in a batch script and mean itself:
 // not empty, no control characters and none of % ^ & " | < > ! ? *.
 bool IsBatchSafePath(std::string_view path);
@@ -66,8 +71,9 @@ std::string BuildPosixUpdateScript(const UpdateScriptRequest& request);
 
 // Writes the platform's script (replacing an old one atomically) and starts it detached from
 // this program, hidden, with no inherited terminal; on Windows this process first takes its
-// running mark and holds it until it ends. False when it could not be written or started; a
-// script that was written but not started is removed again.
+// running mark and holds it until it ends, and waits (a few seconds at most) until the script
+// holds its own. False when it could not be written or started; a script that was written but
+// not started is removed again.
 bool WriteAndStartUpdateScript(const UpdateScriptRequest& request);
 
 // Lets go of the running mark before the end of the process (Windows; nothing elsewhere): for a
