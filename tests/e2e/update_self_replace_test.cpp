@@ -334,14 +334,16 @@ private slots:
 
     // A list whose only entry is a data file named like the program: refused before any
     // download. The start also removes what an earlier killed save left in the program folder,
-    // and finds that an earlier update went back: the settings name the installed version again
-    // (so the update is offered again) and the user is told.
+    // and finds the mark of an earlier update that went back: the user is told, the mark goes,
+    // and the settings name the installed version (the update is offered again).
     void listSavingOverTheExecutableIsRefused() {
         CopiedClient client(*m_sim);
         QVERIFY(client.Ready());
         const QByteArray oldBytes = ReadAll(client.Exe());
         QVERIFY(WriteAll(client.AppFolder() + "/kelvra.kelvra-part-1", "half a save"));
-        QVERIFY(WriteAll(client.AppFolder() + "/.kelvra-update.not-installed", "1.0.0.3"));
+        QVERIFY(QDir().mkpath(client.AppFolder() + "/.kelvra-update.not-installed"));
+        QVERIFY(WriteAll(client.AppFolder() + "/.kelvra-update.not-installed/.installed-version",
+                         "1.0.0.3"));
         QVERIFY(QDir().mkpath(client.DataFolder()));
         QVERIFY(WriteAll(client.DataFolder() + "/kelvra_config.ini",
                          "[INFO]\r\nLanguage=English\r\nUserName=\r\nRember=0\r\n"

@@ -267,7 +267,7 @@ TEST(WindowsUpdateScript, GivesUpOrGoesBackLeavingExactlyTheOldFiles) {
         }
         ReleaseRunningMark();
         EXPECT_TRUE(scene.HoldsTheOldFiles());
-        EXPECT_EQ(ReadBytes(NotInstalledMarkPath(scene.staging)), "1.0.0.3");
+        EXPECT_EQ(ReadBytes(InstalledVersionPath(NotInstalledMarkPath(scene.staging))), "1.0.0.3");
     }
 }
 

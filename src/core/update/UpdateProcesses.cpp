@@ -182,7 +182,10 @@ bool ResumeOrDiscardInterruptedUpdate(const std::string& dataFolder,
     // No script: the update went forward (its staging folder is gone with the version file in
     // it), or it never ran, or it went back; in the last two the installed version comes back.
     const std::string staging = StagingFolder(programFolder);
-    std::optional<std::string> installed = ReadWholeFile(NotInstalledMarkPath(staging));
+    const std::string mark = NotInstalledMarkPath(staging);
+    std::error_code ignored;
+    const bool wentBack = std::filesystem::exists(FileSystemPath(mark), ignored);
+    std::optional<std::string> installed = ReadWholeFile(InstalledVersionPath(mark));
     if (!installed) {
         installed = ReadWholeFile(InstalledVersionPath(staging));
     }
@@ -193,10 +196,9 @@ bool ResumeOrDiscardInterruptedUpdate(const std::string& dataFolder,
             return false; // the marks stay for the next start
         }
     }
-    std::error_code ignored;
-    std::filesystem::remove(FileSystemPath(NotInstalledMarkPath(staging)), ignored);
+    std::filesystem::remove_all(FileSystemPath(mark), ignored);
     RemoveStagingFolder(programFolder); // a download that was cut: no script will use it
-    return installed.has_value();
+    return wentBack || installed.has_value();
 }
 
 } // namespace kelvra

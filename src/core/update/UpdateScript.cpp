@@ -86,7 +86,6 @@ std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& req
     }
     const std::string staging = Quoted(request.stagingFolder);
     const std::string gone = Quoted(request.stagingFolder + ".gone");
-    const std::string installed = Quoted(InstalledVersionPath(request.stagingFolder));
     const std::string notInstalled = Quoted(NotInstalledMarkPath(request.stagingFolder));
     const std::string rollback = Quoted(request.stagingFolder + "\\.rollback");
     const std::string begun = Quoted(request.stagingFolder + "\\.swap-begun");
@@ -148,10 +147,11 @@ std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& req
                         " >nul 2>nul");
         lines.push_back("if exist " + old + " move /y " + old + " " + target + " >nul");
     }
+    // One rename ends the swap: to the not-installed mark, whose installed version the next
+    // start gives back to the settings, or out of the way.
     lines.push_back(":giveup");
-    // Not installed: the next start gives the settings the installed version back.
-    lines.push_back("if exist " + installed + " move /y " + installed + " " + notInstalled +
-                    " >nul");
+    lines.push_back("if exist " + staging + " move " + staging + " " + notInstalled + " >nul");
+    lines.push_back("goto :eof");
     lines.push_back(":finish");
     lines.push_back("if exist " + staging + " move " + staging + " " + gone + " >nul");
     lines.push_back("if exist " + gone + " rd /s /q " + gone);
@@ -199,7 +199,6 @@ std::string BuildPosixUpdateScript(const UpdateScriptRequest& request) {
     script += "pid=" + std::to_string(request.waitPid) + "\n";
     script += "script=" + ShellQuote(request.scriptPath) + "\n";
     script += "staging=" + ShellQuote(request.stagingFolder) + "\n";
-    script += "installed=" + ShellQuote(InstalledVersionPath(request.stagingFolder)) + "\n";
     script += "notinstalled=" + ShellQuote(NotInstalledMarkPath(request.stagingFolder)) + "\n";
     script +=
         R"SH(# The lock tells the next start that this script is at work (flock may be missing: then none).
@@ -264,12 +263,14 @@ if [ -d "$staging" ]; then
             "        back " + ShellQuote(item->staged) + " " + ShellQuote(item->target) + "\n";
     }
     script += R"SH(    fi
+    # One rename ends the swap: to the not-installed mark, whose installed version the next
+    # start gives back to the settings, or (renamed first, so that a kill during the removal
+    # never leaves half a staging folder) out of the way.
     if [ -n "$refused" ] || [ -e "$staging/.rollback" ]; then
-        # Not installed: the next start gives the settings the installed version back.
-        mv -fT "$installed" "$notinstalled" 2>/dev/null
+        mv -fT "$staging" "$notinstalled"
+    else
+        mv -fT "$staging" "$staging.gone"
     fi
-    # Renamed first, so that a kill during the removal never leaves half a staging folder.
-    mv -fT "$staging" "$staging.gone"
 fi
 rm -rf "$staging.gone"
 rm -f "$script"

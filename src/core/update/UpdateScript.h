@@ -44,8 +44,8 @@ bool IsBatchSafePath(std::string_view path);
 // up after `waitTries` tries; then backups left by an earlier update removed (it gives up when
 // one stays), every old file moved aside (".kelvra-old") and every staged file moved in, each
 // by rename, and every old file moved back when one step fails; when it gave up or went back,
-// the installed version's file is moved to the not-installed mark; at the end the staging
-// folder and the script are removed. All of it runs with the script's running mark held open.
+// the staging folder is renamed to the not-installed mark, else removed; then the script
+// removes itself. All of it runs with the script's running mark held open.
 // Started with the argument "now" it skips the wait (a swap cut short is finished). No lines
 // at all when a path is not batch-safe.
 std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& request);
@@ -64,9 +64,9 @@ std::string ShellQuote(std::string_view text);
 // "now" skips the wait), then removes backups left by an earlier update (when one stays, it does
 // not swap), moves every old file aside (".kelvra-old") and every staged file in, each by
 // rename, and every old file back when a step fails; run again after a kill it goes on where it
-// stopped (forward, or back once a step failed). When it did not swap or went back, the
-// installed version's file becomes the not-installed mark. It removes the staging folder and
-// itself at the end and never starts the program.
+// stopped (forward, or back once a step failed). When it did not swap or went back, the staging
+// folder becomes the not-installed mark, else it is removed; the script removes itself at the
+// end and never starts the program.
 std::string BuildPosixUpdateScript(const UpdateScriptRequest& request);
 
 // Writes the platform's script (replacing an old one atomically) and starts it detached from

@@ -27,7 +27,8 @@ std::string StagingFolder(const std::string& programFolder);
 // The file in the staging folder that keeps the version installed before an update's own was
 // written to the settings.
 std::string InstalledVersionPath(const std::string& stagingFolder);
-// Beside the staging folder: that file, moved there by the script when it went back or gave up.
+// Beside it: the name the script gives the staging folder when it went back, gave up or did not
+// begin the swap, so that the next start finds the installed version in it.
 std::string NotInstalledMarkPath(const std::string& stagingFolder);
 
 // Keeps the settings' version in the staging folder, then writes the update's version to the
