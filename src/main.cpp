@@ -90,8 +90,10 @@ int main(int argc, char** argv) {
     // its saves left half-written.
     const std::string program = kelvra::ExePath();
     const std::string programFolder = program.empty() ? program : kelvra::FolderOfPath(program);
+    bool updateNotInstalled = false;
     if (!program.empty()) {
-        kelvra::ResumeOrDiscardInterruptedUpdate(kelvra::FindDataFolder(), programFolder);
+        updateNotInstalled =
+            kelvra::ResumeOrDiscardInterruptedUpdate(kelvra::FindDataFolder(), programFolder);
         kelvra::RemoveInterruptedSaves(programFolder);
     }
 
@@ -126,9 +128,16 @@ int main(int argc, char** argv) {
             formMain.showMinimized(); // as the window system's minimise command
     };
     QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain,
-                     [&formMain, &state, startPage, exitAfterShow, ready, programFolder] {
+                     [&formMain, &state, &updateForm, startPage, exitAfterShow, ready,
+                      programFolder, updateNotInstalled] {
                          if (exitAfterShow)
                              ReportShown();
+                         // Said once the window is there, without holding up the start.
+                         if (updateNotInstalled)
+                             QTimer::singleShot(0, &updateForm, [&updateForm] {
+                                 updateForm.ReportUpdateProblem(
+                                     kelvra::UpdateProblem::LastNotInstalled);
+                             });
                          // Started well: the old files of the last update are not needed.
                          kelvra::RemoveUpdateBackups(state.dataFolder, programFolder);
                          // The first search then finds the web engine ready.

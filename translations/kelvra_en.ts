@@ -274,6 +274,10 @@ Installing Kelvra again should repair it.</source>
         <source>The update could not be started, so it was not installed. The program stays as it was.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The last update could not be completed, so it was not installed. The program stays as it was.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kelvra::ui::TVersion</name>

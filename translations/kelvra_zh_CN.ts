@@ -275,6 +275,10 @@ Installing Kelvra again should repair it.</source>
         <source>The update could not be started, so it was not installed. The program stays as it was.</source>
         <translation>无法启动更新，因此未安装更新。程序保持原样。</translation>
     </message>
+    <message>
+        <source>The last update could not be completed, so it was not installed. The program stays as it was.</source>
+        <translation>上次更新未能完成，因此未安装。程序保持原样。</translation>
+    </message>
 </context>
 <context>
     <name>kelvra::ui::TVersion</name>

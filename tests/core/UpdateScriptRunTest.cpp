@@ -12,6 +12,7 @@
 
 #include "SettingsTestSupport.h"
 #include "UpdateTestSupport.h"
+#include "settings/SettingsFile.h"
 #include "update/UpdateScript.h"
 #include "update/UpdateStaging.h"
 
@@ -74,7 +75,8 @@ protected:
     std::map<std::string, std::string> Folder() const {
         std::map<std::string, std::string> files;
         for (const std::string& name : test::EntriesOf(appFolder)) {
-            const std::string bytes = ReadBytes(appFolder + "/" + name);
+            const std::string path = appFolder + "/" + name;
+            const std::string bytes = fs::is_directory(path) ? "a folder" : ReadBytes(path);
             files[name] = bytes == oldBytes ? "old" : bytes == kNewProgram ? "new" : bytes;
         }
         return files;
@@ -123,62 +125,102 @@ TEST_F(UpdateScriptRunTest, UnreapedProcessCountsAsEnded) {
     ::waitpid(zombie, &status, 0);
 }
 
-// A swap that fails at its last step (the executable's name is taken by a folder that cannot be
-// replaced) puts every old file back, the new data file goes again.
+// A swap that fails at its last step (the folder of a new file is gone) puts every old file back,
+// the new data file goes again; a backup that an earlier update left never comes back instead
+// (it goes first, and one that cannot go stops the swap before it begins). The next start says
+// that the update was not installed, and the settings name the installed version again.
 TEST_F(UpdateScriptRunTest, FailedStepPutsEveryOldFileBack) {
-    const std::string blocked = appFolder + "/blocked";
-    fs::create_directories(blocked + "/inside");
-    WriteBytes(blocked + kUpdateBackupSuffix, "taken");
-    UpdateScriptRequest request = Request(0);
-    WriteBytes(staging + "/blocked", "new");
-    request.items.push_back({staging + "/blocked", blocked});
-    WriteFileForScript(request);
-    ResumeOrDiscardInterruptedUpdate(dataFolder, appFolder);
-    fs::remove_all(blocked);
-    fs::remove(blocked + kUpdateBackupSuffix);
-    EXPECT_EQ(Folder(), kOldFolder);
-    EXPECT_FALSE(fs::exists(staging));
-    EXPECT_FALSE(fs::exists(script));
+    const struct {
+        const char* name;
+        std::function<void()> before;
+        std::map<std::string, std::string> leftBesideTheOldFiles;
+    } cases[] = {
+        {"a step fails", [] {}, {}},
+        {"a step fails beside an earlier update's backup",
+         [this] { WriteBytes(appFolder + "/engine.so.kelvra-old", "engine of an earlier update"); },
+         {}},
+        {"an earlier update's backup cannot go",
+         [this] { fs::create_directories(appFolder + "/engine.so.kelvra-old/inside"); },
+         {{"engine.so.kelvra-old", "a folder"}}},
+    };
+    for (const auto& c : cases) {
+        TearDown();
+        fs::remove_all(appFolder);
+        fs::remove_all(dataFolder);
+        SetUp();
+        SettingsFile(dataFolder).WriteVersion("1.0.0.3");
+        WriteVersionOfStagedUpdate(dataFolder, appFolder, "1.0.0.4");
+        c.before();
+        UpdateScriptRequest request = Request(0);
+        WriteBytes(staging + "/blocked", "new");
+        request.items.push_back({staging + "/blocked", appFolder + "/no folder/blocked"});
+        WriteFileForScript(request);
+        EXPECT_TRUE(ResumeOrDiscardInterruptedUpdate(dataFolder, appFolder)) << c.name;
+        std::map<std::string, std::string> expected = kOldFolder;
+        expected.insert(c.leftBesideTheOldFiles.begin(), c.leftBesideTheOldFiles.end());
+        EXPECT_EQ(Folder(), expected) << c.name;
+        EXPECT_EQ(SettingsFile(dataFolder).ReadVersion(), "1.0.0.3") << c.name;
+        EXPECT_FALSE(fs::exists(staging)) << c.name;
+        EXPECT_FALSE(fs::exists(script)) << c.name;
+    }
 }
 
 // The next start finishes a script that was killed: forward after a step that worked, back once
-// a step had failed; a staging folder without a script (a cut download) is dropped.
+// a step had failed; a staging folder without a script (a cut download, or a kill before the
+// script started) is dropped. The settings then name the version whose files are in place, and
+// the start tells whether an update whose version was written is not installed.
 TEST_F(UpdateScriptRunTest, NextStartFinishesWhatAKillCutShort) {
     struct Case {
         const char* name;
         std::function<void()> cut; // what had happened before the kill
         bool script;
         bool expectNew;
+        bool versionWritten = true;
     };
     const Case cases[] = {
         {"killed after the first file",
          [this] {
+             WriteBytes(staging + "/.swap-begun", "");
              fs::rename(appFolder + "/engine.so", appFolder + "/engine.so.kelvra-old");
              fs::rename(staging + "/engine.so", appFolder + "/engine.so");
          },
          true, true},
-        {"killed with the executable aside", [this] { fs::rename(exe, exe + ".kelvra-old"); }, true,
-         true},
+        {"killed with the executable aside",
+         [this] {
+             WriteBytes(staging + "/.swap-begun", "");
+             fs::rename(exe, exe + ".kelvra-old");
+         },
+         true, true},
         {"killed while going back",
          [this] {
+             WriteBytes(staging + "/.swap-begun", "");
              fs::rename(appFolder + "/engine.so", appFolder + "/engine.so.kelvra-old");
              fs::rename(staging + "/engine.so", appFolder + "/engine.so");
              fs::rename(staging + "/readme.txt", appFolder + "/readme.txt");
              WriteBytes(staging + "/.rollback", "");
          },
          true, false},
-        {"download cut", [] {}, false, false},
+        {"killed before the script started", [] {}, false, false},
+        {"download cut", [] {}, false, false, false},
     };
     for (const Case& c : cases) {
         TearDown();
         fs::remove_all(appFolder);
         fs::remove_all(dataFolder);
         SetUp();
+        SettingsFile(dataFolder).WriteVersion("1.0.0.3");
+        if (c.versionWritten) {
+            WriteVersionOfStagedUpdate(dataFolder, appFolder, "1.0.0.4");
+        }
         if (c.script) {
             WriteFileForScript(Request(0));
         }
         c.cut();
-        ResumeOrDiscardInterruptedUpdate(dataFolder, appFolder);
+        EXPECT_EQ(ResumeOrDiscardInterruptedUpdate(dataFolder, appFolder),
+                  c.versionWritten && !c.expectNew)
+            << c.name;
+        EXPECT_EQ(SettingsFile(dataFolder).ReadVersion(), c.expectNew ? "1.0.0.4" : "1.0.0.3")
+            << c.name;
         EXPECT_EQ(Folder(), c.expectNew ? kNewFolder : kOldFolder) << c.name;
         EXPECT_FALSE(fs::exists(staging)) << c.name;
         EXPECT_FALSE(fs::exists(script)) << c.name;

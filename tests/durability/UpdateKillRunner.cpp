@@ -15,9 +15,9 @@
 
 #include "service/HttpTransport.h"
 #include "settings/DataPaths.h"
-#include "settings/SettingsFile.h"
 #include "update/UpdateDownloader.h"
 #include "update/UpdateScript.h"
+#include "update/UpdateStaging.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     Report('D');
-    kelvra::SettingsFile(dataFolder).WriteVersion(result.ver);
+    kelvra::WriteVersionOfStagedUpdate(dataFolder, kelvra::FolderOfPath(exePath), result.ver);
     kelvra::UpdateScriptRequest script;
     script.scriptPath = kelvra::UpdateScriptPath(dataFolder);
     script.exePath = exePath;

@@ -30,6 +30,7 @@
 #include "core/UpdateTestSupport.h"
 #include "service/Endpoints.h"
 #include "settings/DataPaths.h"
+#include "settings/SettingsFile.h"
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdateDownloader.h"
@@ -236,6 +237,8 @@ struct KillSetup {
 };
 
 constexpr const char* kLibrary = "kelvra-browser-engine.so";
+constexpr const char* kOldVersion = "1.0.0.3";
+constexpr const char* kNewVersion = "1.0.0.4";
 
 // A program folder and a data folder of one worker, the old build in place.
 struct Folders {
@@ -255,6 +258,7 @@ struct Folders {
             fs::remove_all(entry.path());
         }
         fs::remove(UpdateScriptPath(data));
+        SettingsFile(data).WriteVersion(kOldVersion);
         WriteAll(exe, setup.oldExe, 0755);
         WriteAll(library, setup.oldLibrary, 0644);
     }
@@ -324,6 +328,14 @@ Tally RunTrials(const KillSetup& setup, const Folders& folders, int first, int c
                                                                     : "broken") +
                                      ")");
         }
+        // The settings name the version whose files are in place.
+        const std::string version = SettingsFile(folders.data).ReadVersion();
+        if (version != (newFiles ? kNewVersion : kOldVersion)) {
+            ++tally.counts["wrong version"];
+            tally.failures.push_back("kill " + std::to_string(i) + " after marks '" + trial.marks +
+                                     "' left version " + version + " with the " +
+                                     (newFiles ? "new" : "old") + " files");
+        }
         if (fs::exists(StagingFolder(folders.program))) {
             tally.failures.push_back("kill " + std::to_string(i) + " left the staging folder");
         }
@@ -361,7 +373,7 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
     WriteAll(published, setup.newExe, 0644);
     const std::string publishedLibrary = (root / "published library").string();
     WriteAll(publishedLibrary, setup.newLibrary, 0644);
-    sim.Control("/__sim/version?v=1.0.0.4");
+    sim.Control(std::string("/__sim/version?v=") + kNewVersion);
     sim.Control(std::string("/__sim/update_files?name=") + kLibrary +
                 "&file=" + SimProcess::Encode(publishedLibrary));
     sim.Control("/__sim/update_files?name=kelvra&file=" + SimProcess::Encode(published) +
@@ -434,12 +446,14 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
     const long long seconds =
         std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started).count();
 
-    std::printf("update kill test (two-file list): %d trials in %lld s, kills 0..%ld us after "
-                "the start; old build kept %d, new build in place %d, executable lost %d, mixed "
-                "folders %d; a part file was left (and cleaned up at the next start) %d times\n",
-                trials, seconds, static_cast<long>(window.count()), tally.counts["old"],
-                tally.counts["new"], tally.counts["lost"], tally.counts["mixed"],
-                tally.counts["part"]);
+    std::printf(
+        "update kill test (two-file list): %d trials in %lld s, kills 0..%ld us after "
+        "the start; old build kept %d, new build in place %d, executable lost %d, mixed "
+        "folders %d, wrong version %d; a part file was left (and cleaned up at the next start) %d "
+        "times\n",
+        trials, seconds, static_cast<long>(window.count()), tally.counts["old"],
+        tally.counts["new"], tally.counts["lost"], tally.counts["mixed"],
+        tally.counts["wrong version"], tally.counts["part"]);
     int moments = 0;
     for (const auto& [name, count] : tally.counts) {
         if (name.rfind("at ", 0) == 0) {
@@ -457,6 +471,7 @@ TEST(UpdateKillTest, KilledUpdateAlwaysLeavesOneWholeWorkingExecutable) {
         << "a worker did not report";
     EXPECT_EQ(tally.counts["lost"], 0);
     EXPECT_EQ(tally.counts["mixed"], 0);
+    EXPECT_EQ(tally.counts["wrong version"], 0);
     // The kills must have spread over the run, or the checks above prove little.
     EXPECT_GT(tally.counts["old"], trials / 10);
     EXPECT_GT(tally.counts["new"], trials / 10);

@@ -333,12 +333,23 @@ private slots:
     }
 
     // A list whose only entry is a data file named like the program: refused before any
-    // download. The start also removes what an earlier killed save left in the program folder.
+    // download. The start also removes what an earlier killed save left in the program folder,
+    // and finds the mark of an earlier update that went back: the user is told, the mark goes,
+    // and the settings name the installed version (the update is offered again).
     void listSavingOverTheExecutableIsRefused() {
         CopiedClient client(*m_sim);
         QVERIFY(client.Ready());
         const QByteArray oldBytes = ReadAll(client.Exe());
         QVERIFY(WriteAll(client.AppFolder() + "/kelvra.kelvra-part-1", "half a save"));
+        QVERIFY(QDir().mkpath(client.AppFolder() + "/.kelvra-update.not-installed"));
+        QVERIFY(WriteAll(client.AppFolder() + "/.kelvra-update.not-installed/.installed-version",
+                         "1.0.0.3"));
+        QVERIFY(QDir().mkpath(client.DataFolder()));
+        QVERIFY(WriteAll(client.DataFolder() + "/kelvra_config.ini",
+                         "[INFO]\r\nLanguage=English\r\nUserName=\r\nRember=0\r\n"
+                         "Version=1.0.0.4\r\n"));
+        const QString told = QStringLiteral("Kelvra\tThe last update could not be completed, so it "
+                                            "was not installed. The program stays as it was.");
         m_sim->Control("/__sim/version?v=1.0.0.4");
         m_sim->Control("/__sim/update_files?name=kelvra&content=" +
                        SimProcess::Encode("17 bytes, no exe!"));
@@ -348,7 +359,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(ReadLogLines(client.Log()).contains(kDownloadError), 90000);
         kelvra::test::Stop(*process);
 
-        QCOMPARE(ReadLogLines(client.Log()), (QStringList{kUpdateQuestion, kDownloadError}));
+        QCOMPARE(ReadLogLines(client.Log()), (QStringList{told, kUpdateQuestion, kDownloadError}));
         for (const std::string& target : m_sim->Requests())
             QVERIFY2(target.find("/kelvra_update/files/") == std::string::npos, target.c_str());
         QVERIFY(ReadAll(client.Exe()) == oldBytes);

@@ -62,6 +62,7 @@ public:
         WriteBytes(staging + "\\kelvra_tmp.exe", "the new program");
         WriteBytes(staging + "\\engine.dll", "new engine");
         WriteBytes(staging + "\\readme.txt", "new readme");
+        WriteBytes(InstalledVersionPath(staging), "1.0.0.3");
         const std::string eventName = "kelvra-update-" + std::to_string(GetCurrentProcessId());
         m_stop = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
         m_program = test::StartProcess(exe, "wait " + eventName);
@@ -69,14 +70,31 @@ public:
 
     ~UpdateScene() {
         EndProgram();
-        for (DWORD id : test::ChildProcesses("cmd.exe")) { // a script still looping
+        KillScript(); // a script still looping
+        CloseHandle(m_stop);
+    }
+
+    // Ends the command interpreter that runs the script, as a kill or a power cut would.
+    static void KillScript() {
+        for (DWORD id : test::ChildProcesses("cmd.exe")) {
             if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
                 TerminateProcess(process, 1);
                 WaitForSingleObject(process, 5000);
                 CloseHandle(process);
             }
         }
-        CloseHandle(m_stop);
+    }
+
+    // No process holds the script's running mark any more (a command the killed script had
+    // started may hold it a moment longer).
+    bool ScriptMarkFree() const {
+        HANDLE mark = CreateFileA(ScriptRunningMarkPath(script).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (mark != INVALID_HANDLE_VALUE) {
+            CloseHandle(mark);
+            return true;
+        }
+        return GetLastError() != ERROR_SHARING_VIOLATION;
     }
     UpdateScene(const UpdateScene&) = delete;
     UpdateScene& operator=(const UpdateScene&) = delete;
@@ -155,8 +173,11 @@ private:
 // In a folder with blanks and in non-ASCII folders (where this locale's code pages can name
 // them; a folder the OEM code page cannot name is refused before anything is written), every
 // file is moved in only after the program ended, the old ones kept aside until the next start.
+// A start while the script waits leaves it alone; in the first folder the script is killed while
+// it waits, and the next start after the program's end finishes it.
 TEST(WindowsUpdateScript, ReplacesEveryFileOnlyAfterTheProgramEnded) {
     std::printf("code pages: ANSI %u, OEM %u\n", GetACP(), GetOEMCP());
+    bool killScript = true;
     for (const std::wstring& name :
          {std::wstring(L"Program Files"), std::wstring(L"B\u00fcro K\u00f6ln"),
           std::wstring(L"\u7a0b\u5e8f\u6587\u4ef6"), std::wstring(L"Preis \u20ac")}) {
@@ -179,11 +200,20 @@ TEST(WindowsUpdateScript, ReplacesEveryFileOnlyAfterTheProgramEnded) {
         std::printf("replaced in: %s\n", folderName->c_str());
         ASSERT_TRUE(scene.StartScript());
         ASSERT_FALSE(UpdateScene::ScriptFinished()) << "no command interpreter runs the script";
+        EXPECT_FALSE(ResumeOrDiscardInterruptedUpdate(scene.data, scene.programFolder));
         // While the program runs nothing changes (a bounded look, not a wait for a result).
         EXPECT_FALSE(WaitUntil([&] { return ReadBytes(scene.exe) != scene.oldBytes; }, 1500ms))
             << "replaced while the program was still running";
         EXPECT_EQ(ReadBytes(scene.engine), "old engine");
+        if (killScript) {
+            UpdateScene::KillScript();
+        }
         scene.EndProgram();
+        if (killScript) {
+            ASSERT_TRUE(WaitUntil([&] { return scene.ScriptMarkFree(); }, 10s));
+            EXPECT_FALSE(ResumeOrDiscardInterruptedUpdate(scene.data, scene.programFolder));
+            killScript = false;
+        }
         ASSERT_TRUE(WaitUntil(UpdateScene::ScriptFinished, 30s)) << "the script did not finish";
         EXPECT_EQ(ReadBytes(scene.exe), "the new program");
         EXPECT_EQ(ReadBytes(scene.engine), "new engine");
@@ -191,6 +221,7 @@ TEST(WindowsUpdateScript, ReplacesEveryFileOnlyAfterTheProgramEnded) {
         EXPECT_TRUE(ReadBytes(scene.exe + kUpdateBackupSuffix) == scene.oldBytes);
         EXPECT_FALSE(Exists(scene.staging)) << "staging folder left";
         EXPECT_FALSE(Exists(scene.script)) << "script left";
+        EXPECT_FALSE(Exists(NotInstalledMarkPath(scene.staging)));
         // The next successful start removes the old files.
         RemoveUpdateBackups(scene.data, scene.programFolder);
         EXPECT_FALSE(Exists(scene.exe + kUpdateBackupSuffix));
@@ -200,15 +231,18 @@ TEST(WindowsUpdateScript, ReplacesEveryFileOnlyAfterTheProgramEnded) {
 }
 
 // The script gives up after its tries (a shortened limit here), and a step that fails puts
-// every old file back: in each case the folder holds exactly the old files again.
+// every old file back, never a backup an earlier update left: in each case the folder holds
+// exactly the old files again, and the installed version waits in the not-installed mark.
 TEST(WindowsUpdateScript, GivesUpOrGoesBackLeavingExactlyTheOldFiles) {
     const struct {
         const char* name;
         bool endProgram;
         bool lockNewProgram;
+        bool earlierBackup = false;
     } cases[] = {
         {"program never ends", false, false},
         {"new program cannot be moved", true, true},
+        {"new program cannot be moved, an earlier update's backup beside", true, true, true},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
@@ -220,6 +254,9 @@ TEST(WindowsUpdateScript, GivesUpOrGoesBackLeavingExactlyTheOldFiles) {
                                nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(lock, INVALID_HANDLE_VALUE);
         }
+        if (row.earlierBackup) {
+            WriteBytes(scene.engine + kUpdateBackupSuffix, "engine of an earlier update");
+        }
         ASSERT_TRUE(scene.StartScript(3));
         if (row.endProgram) {
             scene.EndProgram();
@@ -230,6 +267,7 @@ TEST(WindowsUpdateScript, GivesUpOrGoesBackLeavingExactlyTheOldFiles) {
         }
         ReleaseRunningMark();
         EXPECT_TRUE(scene.HoldsTheOldFiles());
+        EXPECT_EQ(ReadBytes(InstalledVersionPath(NotInstalledMarkPath(scene.staging))), "1.0.0.3");
     }
 }
 

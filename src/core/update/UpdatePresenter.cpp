@@ -190,11 +190,15 @@ bool UpdatePresenter::StartScript(const DownloadResult& result) {
 
 void UpdatePresenter::FinishUpdate(const DownloadResult& result) {
     // The version goes first: once the script runs, the files will be replaced, so the update
-    // must then go on to its final question. A failed write starts no script.
+    // must then go on to its final question. A failed write starts no script. The installed
+    // version stays in the staging folder until the files are in place.
     SettingsFile settings(m_state.dataFolder);
     const std::string installed = settings.ReadVersion();
     try {
-        settings.WriteVersion(result.ver);
+        WriteVersionOfStagedUpdate(m_state.dataFolder,
+                                   m_services.exePath.empty() ? std::string()
+                                                              : FolderOfPath(m_services.exePath),
+                                   result.ver);
     } catch (const SettingsWriteError& error) {
         DiscardStaged();
         m_view.ReportError(error.what());

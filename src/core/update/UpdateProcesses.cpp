@@ -4,10 +4,15 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <thread>
 
+#include "settings/AtomicFile.h"
 #include "settings/DataPaths.h"
+#include "settings/SettingsError.h"
+#include "settings/SettingsFile.h"
+#include "update/UpdateScript.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -115,29 +120,85 @@ std::string RunStartTest(const std::string& program, const std::string& programF
                     : "the new program's self-test failed with status " + std::to_string(code);
 }
 
-void ResumeOrDiscardInterruptedUpdate(const std::string& dataFolder,
-                                      const std::string& programFolder) {
-    const std::string script = UpdateScriptPath(dataFolder);
-    if (!IsExistingFile(script)) {
-        RemoveStagingFolder(programFolder); // a download that was cut: no script will use it
-        return;
-    }
+bool ScriptIsRunning(const std::string& script) {
 #ifdef _WIN32
-    // The script's wait ends at once: the program it waited for has ended.
-    RunHidden(L"cmd.exe /d /c \"\"" + Wide(script) + L"\" now\"", 60);
+    HANDLE mark = CreateFileW(Wide(ScriptRunningMarkPath(script)).c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (mark != INVALID_HANDLE_VALUE) {
+        CloseHandle(mark);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 #else
-    // A script that holds its lock is still at work: it finishes on its own.
     const int fd = ::open(script.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return;
+        return errno != ENOENT;
     }
     const bool idle = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
-    if (idle) {
+    return !idle;
+#endif
+}
+
+namespace {
+
+// A version as the settings hold it: one short line of printable characters.
+bool IsVersionText(const std::string& text) {
+    if (text.empty() || text.size() > 64) {
+        return false;
+    }
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool ResumeOrDiscardInterruptedUpdate(const std::string& dataFolder,
+                                      const std::string& programFolder) {
+    const std::string script = UpdateScriptPath(dataFolder);
+    if (IsExistingFile(script)) {
+        if (ScriptIsRunning(script)) {
+            return false; // it finishes on its own
+        }
+#ifdef _WIN32
+        // The script's wait ends at once: the program it waited for has ended.
+        RunHidden(L"cmd.exe /d /c \"\"" + Wide(script) + L"\" now\"", 60);
+#else
         const char* const argv[] = {"/bin/sh", script.c_str(), "now", nullptr};
         RunQuiet(argv, 0);
-    }
 #endif
+        if (IsExistingFile(script)) {
+            return false; // it did not get to its end: the next start tries again
+        }
+    }
+    if (programFolder.empty()) {
+        return false;
+    }
+    // No script: the update went forward (its staging folder is gone with the version file in
+    // it), or it never ran, or it went back; in the last two the installed version comes back.
+    const std::string staging = StagingFolder(programFolder);
+    const std::string mark = NotInstalledMarkPath(staging);
+    std::error_code ignored;
+    const bool wentBack = std::filesystem::exists(FileSystemPath(mark), ignored);
+    std::optional<std::string> installed = ReadWholeFile(InstalledVersionPath(mark));
+    if (!installed) {
+        installed = ReadWholeFile(InstalledVersionPath(staging));
+    }
+    if (installed && IsVersionText(*installed)) {
+        try {
+            SettingsFile(dataFolder).WriteVersion(*installed);
+        } catch (const SettingsWriteError&) {
+            return false; // the marks stay for the next start
+        }
+    }
+    std::filesystem::remove_all(FileSystemPath(mark), ignored);
+    RemoveStagingFolder(programFolder); // a download that was cut: no script will use it
+    return wentBack || installed.has_value();
 }
 
 } // namespace kelvra

@@ -51,6 +51,10 @@ std::string RunningMarkPath(const std::string& stagingFolder) {
     return stagingFolder + "\\.program-running";
 }
 
+std::string ScriptRunningMarkPath(const std::string& scriptPath) {
+    return scriptPath + ".running";
+}
+
 bool IsBatchSafePath(std::string_view path) {
     if (path.empty()) {
         return false;
@@ -69,7 +73,8 @@ bool IsBatchSafePath(std::string_view path) {
 }
 
 std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& request) {
-    std::vector<std::string> paths = {request.exePath, request.scriptPath, request.stagingFolder};
+    std::vector<std::string> paths = {request.exePath, ScriptRunningMarkPath(request.scriptPath),
+                                      NotInstalledMarkPath(request.stagingFolder)};
     for (const SwapItem& item : request.items) {
         paths.push_back(item.staged);
         paths.push_back(item.target + kUpdateBackupSuffix);
@@ -81,9 +86,18 @@ std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& req
     }
     const std::string staging = Quoted(request.stagingFolder);
     const std::string gone = Quoted(request.stagingFolder + ".gone");
+    const std::string notInstalled = Quoted(NotInstalledMarkPath(request.stagingFolder));
     const std::string rollback = Quoted(request.stagingFolder + "\\.rollback");
+    const std::string begun = Quoted(request.stagingFolder + "\\.swap-begun");
+    const std::string script = Quoted(request.scriptPath);
+    const std::string running = Quoted(ScriptRunningMarkPath(request.scriptPath));
     std::vector<std::string> lines = {
         "@echo off",
+        // The whole work runs with the running mark open (cmd opens a redirection shared for
+        // reading and writing only): a start that can open it alone knows no script is at work.
+        "call :run %1 > " + running,
+        "del /f /q " + running + " >nul 2>nul & del " + script + " & goto :eof",
+        ":run",
         "set tries=0",
         "if \"%~1\"==\"now\" goto swap",
         // The program's mark goes when its last handle closes, that is when the program ends (a
@@ -97,7 +111,18 @@ std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& req
         "goto wait",
         ":swap",
         "if exist " + rollback + " goto back",
+        "if exist " + begun + " goto steps",
     };
+    // Backups an earlier update left would pass for this swap's and come back at a rollback:
+    // they go first, and while one stays the swap does not begin.
+    for (const SwapItem& item : request.items) {
+        const std::string old = Quoted(item.target + kUpdateBackupSuffix);
+        lines.push_back("del /f /q " + old + " >nul 2>nul");
+        lines.push_back("if exist " + old + " goto giveup");
+    }
+    lines.push_back("type nul > " + begun);
+    lines.push_back("if not exist " + begun + " goto giveup");
+    lines.push_back(":steps");
     // Each step is checked by what exists afterwards, not by an exit status.
     for (const SwapItem& item : request.items) {
         const std::string staged = Quoted(item.staged);
@@ -122,11 +147,14 @@ std::vector<std::string> WindowsUpdateScriptLines(const UpdateScriptRequest& req
                         " >nul 2>nul");
         lines.push_back("if exist " + old + " move /y " + old + " " + target + " >nul");
     }
+    // One rename ends the swap: to the not-installed mark, whose installed version the next
+    // start gives back to the settings, or out of the way.
     lines.push_back(":giveup");
+    lines.push_back("if exist " + staging + " move " + staging + " " + notInstalled + " >nul");
+    lines.push_back("goto :eof");
     lines.push_back(":finish");
     lines.push_back("if exist " + staging + " move " + staging + " " + gone + " >nul");
     lines.push_back("if exist " + gone + " rd /s /q " + gone);
-    lines.push_back("del " + Quoted(request.scriptPath));
     return lines;
 }
 
@@ -171,6 +199,7 @@ std::string BuildPosixUpdateScript(const UpdateScriptRequest& request) {
     script += "pid=" + std::to_string(request.waitPid) + "\n";
     script += "script=" + ShellQuote(request.scriptPath) + "\n";
     script += "staging=" + ShellQuote(request.stagingFolder) + "\n";
+    script += "notinstalled=" + ShellQuote(NotInstalledMarkPath(request.stagingFolder)) + "\n";
     script +=
         R"SH(# The lock tells the next start that this script is at work (flock may be missing: then none).
 exec 9<"$script" || exit 1
@@ -206,7 +235,21 @@ back() {
     fi
 }
 if [ -d "$staging" ]; then
-    if [ ! -e "$staging/.rollback" ]; then
+    refused=
+    if [ ! -e "$staging/.rollback" ] && [ ! -e "$staging/.swap-begun" ]; then
+        # Backups an earlier update left would pass for this swap's and come back at a rollback:
+        # they go first, and while one stays the swap does not begin.
+        for old in)SH";
+    for (const SwapItem& item : request.items) {
+        script += " " + ShellQuote(item.target + kUpdateBackupSuffix);
+    }
+    script += R"SH(; do
+            rm -f "$old"
+            if [ -e "$old" ]; then refused=1; fi
+        done
+        [ -n "$refused" ] || true > "$staging/.swap-begun" || refused=1
+    fi
+    if [ -z "$refused" ] && [ ! -e "$staging/.rollback" ]; then
         { :)SH";
     for (const SwapItem& item : request.items) {
         script += " && put " + ShellQuote(item.staged) + " " + ShellQuote(item.target);
@@ -220,8 +263,14 @@ if [ -d "$staging" ]; then
             "        back " + ShellQuote(item->staged) + " " + ShellQuote(item->target) + "\n";
     }
     script += R"SH(    fi
-    # Renamed first, so that a kill during the removal never leaves half a staging folder.
-    mv -fT "$staging" "$staging.gone"
+    # One rename ends the swap: to the not-installed mark, whose installed version the next
+    # start gives back to the settings, or (renamed first, so that a kill during the removal
+    # never leaves half a staging folder) out of the way.
+    if [ -n "$refused" ] || [ -e "$staging/.rollback" ]; then
+        mv -fT "$staging" "$notinstalled"
+    else
+        mv -fT "$staging" "$staging.gone"
+    fi
 fi
 rm -rf "$staging.gone"
 rm -f "$script"

@@ -147,6 +147,12 @@ bool WriteAndStartUpdateScript(const UpdateScriptRequest& request) {
         ReleaseRunningMark();
         return false;
     }
+#ifdef _WIN32
+    // The program may end at once: a start after that must find the script at work, not re-run it.
+    for (int tries = 0; tries < 250 && !ScriptIsRunning(request.scriptPath); ++tries) {
+        Sleep(20);
+    }
+#endif
     return true;
 }
 

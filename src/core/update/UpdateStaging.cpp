@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/AtomicFile.h"
 #include "settings/DataPaths.h"
+#include "settings/SettingsFile.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -118,6 +120,24 @@ std::filesystem::path FileSystemPath(const std::string& path) {
 
 std::string StagingFolder(const std::string& programFolder) {
     return PathInFolder(programFolder, kStagingFolderName);
+}
+
+std::string InstalledVersionPath(const std::string& stagingFolder) {
+    return PathInFolder(stagingFolder, ".installed-version");
+}
+
+std::string NotInstalledMarkPath(const std::string& stagingFolder) {
+    return stagingFolder + ".not-installed";
+}
+
+void WriteVersionOfStagedUpdate(const std::string& dataFolder, const std::string& programFolder,
+                                const std::string& version) {
+    const SettingsFile settings(dataFolder);
+    if (!programFolder.empty()) {
+        WriteFileAtomically(InstalledVersionPath(StagingFolder(programFolder)),
+                            settings.ReadVersion());
+    }
+    settings.WriteVersion(version);
 }
 
 bool IsBinaryFileName(std::string_view name, bool isMainProgram) {

@@ -24,6 +24,18 @@ std::filesystem::path FileSystemPath(const std::string& path);
 
 // The staging folder of a program folder.
 std::string StagingFolder(const std::string& programFolder);
+// The file in the staging folder that keeps the version installed before an update's own was
+// written to the settings.
+std::string InstalledVersionPath(const std::string& stagingFolder);
+// Beside it: the name the script gives the staging folder when it went back, gave up or did not
+// begin the swap, so that the next start finds the installed version in it.
+std::string NotInstalledMarkPath(const std::string& stagingFolder);
+
+// Keeps the settings' version in the staging folder, then writes the update's version to the
+// settings, so that a start finding the update not installed can put the old one back. Throws
+// SettingsWriteError when either cannot be written (the settings then keep their version).
+void WriteVersionOfStagedUpdate(const std::string& dataFolder, const std::string& programFolder,
+                                const std::string& version);
 
 // One file of a staged update: where it waits and what it replaces (or creates).
 struct SwapItem {
@@ -55,8 +67,11 @@ bool RemoveStagingFolder(const std::string& programFolder);
 
 // At the start of the program: an update whose script was cut short (killed, a power cut) is
 // completed by running its script again at once; a staging folder no script will use (a cut
-// download) is removed. A script still running is left alone. Errors are ignored.
-void ResumeOrDiscardInterruptedUpdate(const std::string& dataFolder,
+// download) is removed. A script still running is left alone. When the update's version was
+// written but its files are not in place (the program ended before its script ran, or the
+// script went back or gave up), the settings get the installed version back and the answer is
+// true. Errors are ignored (a version that cannot be written back is tried again next time).
+bool ResumeOrDiscardInterruptedUpdate(const std::string& dataFolder,
                                       const std::string& programFolder);
 
 // After a successful start: removes the old files that an update moved aside, unless an update

@@ -9,6 +9,7 @@ namespace kelvra {
 enum class UpdateProblem {
     ScriptNotStarted,  // the update script could not be written or started
     PathNotScriptable, // the program's or the data folder's path cannot be named in the script
+    LastNotInstalled,  // found at the start: the last update did not get its files in place
 };
 
 // What the update window's presenter needs of the window (TUpdateForm). Every call but

@@ -179,12 +179,21 @@ void TUpdateForm::ReportError(const std::string& text) {
 }
 
 void TUpdateForm::ReportUpdateProblem(kelvra::UpdateProblem problem) {
-    const QString text =
-        problem == kelvra::UpdateProblem::PathNotScriptable
-            ? tr("The update cannot be installed from this folder: its name has characters the "
-                 "update script cannot use. Nothing was changed; install the new version by hand.")
-            : tr("The update could not be started, so it was not installed. The program stays as "
-                 "it was.");
+    QString text;
+    switch (problem) {
+    case kelvra::UpdateProblem::PathNotScriptable:
+        text = tr("The update cannot be installed from this folder: its name has characters the "
+                  "update script cannot use. Nothing was changed; install the new version by hand.");
+        break;
+    case kelvra::UpdateProblem::ScriptNotStarted:
+        text = tr("The update could not be started, so it was not installed. The program stays as "
+                  "it was.");
+        break;
+    case kelvra::UpdateProblem::LastNotInstalled:
+        text = tr("The last update could not be completed, so it was not installed. The program "
+                  "stays as it was.");
+        break;
+    }
     ShowError(isVisible() ? this : m_mainWindow, text);
 }
 
