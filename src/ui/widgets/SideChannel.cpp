@@ -50,6 +50,12 @@ SideChannel::SideChannel(QWidget* parent) : QWidget(parent) {
     connect(qApp, &QApplication::focusChanged, this, &SideChannel::FocusChanged);
 }
 
+// The focus leaves the channel's children while QWidget's destructor runs, after this class is
+// gone: the application's focus signal must not reach it then.
+SideChannel::~SideChannel() {
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void SideChannel::SetContent(QWidget* content) {
     m_content = content;
     m_content->setParent(this);

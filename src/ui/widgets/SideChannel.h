@@ -19,6 +19,7 @@ public:
     static constexpr int kCaptionHeight = 24;
 
     explicit SideChannel(QWidget* parent = nullptr);
+    ~SideChannel() override;
     // Places the content below the caption strip; the channel takes ownership.
     void SetContent(QWidget* content);
     void SetCaption(const QString& caption);

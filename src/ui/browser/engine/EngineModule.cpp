@@ -112,7 +112,8 @@ bool SetEngineOptions() {
 // (it vanishes and comes back at the first search) and starting OpenGL on the interface thread.
 // Drawn in software, the main window keeps the native window of its first show.
 void UseSoftwareSceneGraph() {
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+    static bool chosen = false; // the scene graph takes it once, before its first window
+    if (!std::exchange(chosen, true) && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 
