@@ -87,22 +87,20 @@ SearchPanelBinder::SearchPanelBinder(const SearchPanelWidgets& widgets, AppState
             connect(button, &QAbstractButton::clicked, this,
                     [this, kind] { m_presenter.ListButtonClick(kind); });
     }
-    // A search waits until the browser has announced the one loaded before it; at the latest
-    // after a second it goes anyway.
+    // A search waits until the one loaded before it is taken up: announced by the browser and
+    // then complete (loaded, failed or refused), so that its request has gone out; at the latest
+    // after a second it goes anyway. The announcement alone is not enough: while the engine's
+    // network process is still starting, a load replaced right after its announcement never
+    // reaches the service.
     m_takeUpLimit = new QTimer(this);
     m_takeUpLimit->setSingleShot(true);
     m_takeUpLimit->setInterval(1000);
-    connect(m_takeUpLimit, &QTimer::timeout, this, &SearchPanelBinder::LoadNextSearch);
-    if (m_widgets.mainBrowser) {
-        connect(m_widgets.mainBrowser, &BrowserView::beforeNavigate, this, [this] {
-            if (!m_takeUpLimit->isActive())
-                return;
-            m_takeUpLimit->stop();
-            if (m_searches.empty())
-                return;
-            // Started once the announcement has returned; it replaces the load under way.
-            m_nextScheduled = true;
-            QTimer::singleShot(0, this, &SearchPanelBinder::LoadNextSearch);
+    connect(m_takeUpLimit, &QTimer::timeout, this, &SearchPanelBinder::SearchTakenUp);
+    if (BrowserView* browser = m_widgets.mainBrowser) {
+        connect(browser, &BrowserView::beforeNavigate, this, [this] { m_announced = m_awaiting; });
+        connect(browser, &BrowserView::documentComplete, this, [this, browser] {
+            if (m_awaiting && m_announced && browser->PendingNavigations() == 0)
+                SearchTakenUp();
         });
     }
     if (m_widgets.window != nullptr && !m_widgets.scanAreas.isEmpty())
@@ -202,22 +200,35 @@ void SearchPanelBinder::NavigateMain(const std::string& url) {
     if (!m_widgets.mainBrowser)
         return;
     m_searches.push_back(QString::fromStdString(url));
-    if (!m_takeUpLimit->isActive() && !m_nextScheduled)
+    if (!m_awaiting && !m_nextScheduled)
         LoadNextSearch();
+}
+
+void SearchPanelBinder::SearchTakenUp() {
+    m_awaiting = false;
+    m_takeUpLimit->stop();
+    if (m_searches.empty() || m_nextScheduled)
+        return;
+    // Started once the browser's signal has returned; it replaces the load under way.
+    m_nextScheduled = true;
+    QTimer::singleShot(0, this, &SearchPanelBinder::LoadNextSearch);
 }
 
 void SearchPanelBinder::LoadNextSearch() {
     m_nextScheduled = false;
-    m_takeUpLimit->stop();
     if (m_searches.empty())
         return;
     const QString url = m_searches.front();
     m_searches.pop_front();
+    m_awaiting = true;
+    m_announced = false;
     m_widgets.mainBrowser->Navigate(url);
-    if (m_widgets.mainBrowser->EngineWidget() == nullptr)
+    if (m_widgets.mainBrowser->EngineWidget() == nullptr) {
+        m_awaiting = false;
         m_searches.clear(); // no engine: nothing will be announced
-    else
+    } else {
         m_takeUpLimit->start();
+    }
 }
 
 std::string SearchPanelBinder::MainLocationUrl() const {

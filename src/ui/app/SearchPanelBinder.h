@@ -81,6 +81,9 @@ private:
     QLineEdit* Field(int kind) const;
     // Loads the first waiting search in the main browser (nothing when none waits).
     void LoadNextSearch();
+    // The search loaded last is taken up (its page complete, or the time limit): the next one
+    // may replace it.
+    void SearchTakenUp();
     // The number kind (1..5) of a watched field, 0 when it is none of them.
     int KindOfField(const QObject* watched) const;
 
@@ -88,11 +91,13 @@ private:
     std::function<void(int, const std::string&)> m_numberSearched;
     SearchPresenter m_presenter;
     ScanWatch* m_scans = nullptr; // a child of this binder
-    // Searches waiting for the browser to announce the one loaded before them (while
-    // m_takeUpLimit runs): a load replaced before its request went out never reaches the service.
+    // Searches waiting for the one loaded before them to be taken up (while m_takeUpLimit runs):
+    // a load replaced before its request went out never reaches the service.
     std::deque<QString> m_searches;
     QTimer* m_takeUpLimit = nullptr;
     bool m_nextScheduled = false; // LoadNextSearch is queued to run
+    bool m_awaiting = false;      // the search loaded last is not taken up yet
+    bool m_announced = false;     // ... and the browser has announced its navigation
 };
 
 } // namespace kelvra::ui
