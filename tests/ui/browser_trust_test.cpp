@@ -55,13 +55,23 @@ private:
     std::unique_ptr<Client> OnHostilePage(int number = 1, const QString& user = "demo",
                                           const QString& query = {}) {
         auto c = m_ui->StartClient();
-        if (!c || (!user.isEmpty() && !c->LogInFromSideMenu(user, user + "123")))
+        if (!c) {
+            qWarning("the client did not start");
             return nullptr;
+        }
+        if (!user.isEmpty() && !c->LogInFromSideMenu(user, user + "123")) {
+            qWarning("the login from the side menu did not end");
+            return nullptr;
+        }
         c->main->ShowPage(number == 1 ? 0 : 4);
         c->Browser(number)->Navigate(QString::fromStdString(c->state.pageBaseUrl) +
                                      "test/hostile.asp" + query);
-        if (!c->WaitLoaded(number, QStringLiteral("hostile.asp")))
+        if (!c->WaitLoaded(number, QStringLiteral("hostile.asp"))) {
+            qWarning("the hostile page did not load: %s, %d navigations pending",
+                     qPrintable(c->Browser(number)->LocationURL()),
+                     c->Browser(number)->PendingNavigations());
             return nullptr;
+        }
         m_ui->Sim().ClearRequests();
         QFile::remove(m_ui->Log());
         return c;
