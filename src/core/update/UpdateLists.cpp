@@ -1,5 +1,7 @@
 #include "update/UpdateLists.h"
 
+#include "text/Ascii.h"
+
 namespace kelvra {
 namespace {
 
@@ -14,15 +16,6 @@ bool IsHexDigest(std::string_view text) {
         }
     }
     return true;
-}
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
 }
 
 FileListReading Refuse(std::string why) {
@@ -70,7 +63,7 @@ bool IsPlainFileName(std::string_view name) {
 bool IsWindowsDeviceName(std::string_view name) {
     // "NUL.txt" and "nul .dat" name the device too: only the part before the first dot counts,
     // without its trailing blanks.
-    std::string base = LowerAscii(std::string(name.substr(0, name.find('.'))));
+    std::string base = AsciiLower(name.substr(0, name.find('.')));
     while (!base.empty() && base.back() == ' ') {
         base.pop_back();
     }
@@ -84,7 +77,7 @@ bool IsWindowsDeviceName(std::string_view name) {
 
 bool SameFileName(std::string_view a, std::string_view b) {
 #ifdef _WIN32
-    return LowerAscii(std::string(a)) == LowerAscii(std::string(b));
+    return AsciiLower(a) == AsciiLower(b);
 #else
     return a == b;
 #endif
@@ -122,7 +115,7 @@ FileListReading ReadFileList(const XmlElement& root) {
             if (!IsHexDigest(*sha256)) {
                 return Refuse(entryNo + ": sha256 is not a hex SHA-256 digest");
             }
-            entry.sha256 = LowerAscii(*sha256);
+            entry.sha256 = AsciiLower(*sha256);
         }
         reading.list.entries.push_back(std::move(entry));
     }

@@ -7,6 +7,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/DataPaths.h"
 #include "settings/SettingsFile.h"
+#include "text/Ascii.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -88,18 +89,7 @@ std::string PeMismatch(std::string_view bytes) {
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view tail) {
-    if (text.size() < tail.size()) {
-        return false;
-    }
-    const std::string_view end = text.substr(text.size() - tail.size());
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        const char c =
-            end[i] >= 'A' && end[i] <= 'Z' ? static_cast<char>(end[i] - 'A' + 'a') : end[i];
-        if (c != tail[i]) {
-            return false;
-        }
-    }
-    return true;
+    return text.size() >= tail.size() && AsciiLower(text.substr(text.size() - tail.size())) == tail;
 }
 
 } // namespace
