@@ -1,19 +1,10 @@
 #include "service/Probe.h"
 
 #include "service/HttpTransport.h"
+#include "text/Ascii.h"
 
 namespace kelvra {
 namespace {
-
-std::string Lower(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
 
 HttpRequestOptions ProbeOptions() {
     HttpRequestOptions options;
@@ -30,7 +21,7 @@ HttpRequestOptions ProbeOptions() {
 } // namespace
 
 bool ProbeUrl(HttpTransport& transport, const std::string& url) {
-    const std::string lower = Lower(url);
+    const std::string lower = AsciiLower(url);
     // An "https://" address already has its scheme; only a bare address gets "http://".
     const bool hasScheme =
         lower.find("http://") != std::string::npos || lower.find("https://") != std::string::npos;

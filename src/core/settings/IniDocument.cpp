@@ -1,5 +1,6 @@
 #include "settings/IniDocument.h"
 
+#include "text/Ascii.h"
 #include "text/Gbk.h"
 
 namespace kelvra {
@@ -19,17 +20,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-// ASCII-only case folding of UTF-8 text: multi-byte characters never contain ASCII bytes.
-std::string Fold(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
-
 // The section name of a header line "[name]" (blanks around the brackets and the name allowed),
 // or nullopt when the line is no header. Works on UTF-8: in GBK bytes "]" can be a trail byte.
 std::optional<std::string> HeaderName(std::string_view utf8) {
@@ -41,7 +31,7 @@ std::optional<std::string> HeaderName(std::string_view utf8) {
     if (close == std::string_view::npos || close == 0) {
         return std::nullopt;
     }
-    return Fold(Trim(text.substr(1, close - 1)));
+    return AsciiLower(Trim(text.substr(1, close - 1)));
 }
 
 bool IsBlankLine(std::string_view raw) {
@@ -68,7 +58,8 @@ IniDocument::Line IniDocument::MakeLine(std::string raw) {
     const size_t equals = line.raw.find('=');
     std::string_view before = Trim(std::string_view(line.raw).substr(0, equals));
     if (equals != std::string::npos && !before.empty() && before.front() != ';') {
-        line.key = Fold(GbkToUtf8(before));
+        // Folded as UTF-8, whose multi-byte characters hold no ASCII bytes (GBK trail bytes can).
+        line.key = AsciiLower(GbkToUtf8(before));
         line.valueAt = equals + 1;
     }
     return line;
@@ -107,12 +98,12 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key,
                                             IniBlanks blanks) const {
-    auto s = m_sectionIndex.find(Fold(section));
+    auto s = m_sectionIndex.find(AsciiLower(section));
     if (s == m_sectionIndex.end()) {
         return std::nullopt;
     }
     const Section& sec = m_sections[s->second];
-    auto k = sec.keys.find(Fold(key));
+    auto k = sec.keys.find(AsciiLower(key));
     if (k == sec.keys.end()) {
         return std::nullopt;
     }
@@ -122,7 +113,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 }
 
 IniDocument::Section& IniDocument::SectionFor(std::string_view section) {
-    const std::string folded = Fold(section);
+    const std::string folded = AsciiLower(section);
     auto s = m_sectionIndex.find(folded);
     if (s != m_sectionIndex.end()) {
         return m_sections[s->second];
@@ -141,7 +132,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     const std::string encoded =
         Utf8ToGbk(blanks == IniBlanks::Trimmed ? Trim(clean) : std::string_view(clean));
     Section& sec = SectionFor(section);
-    const std::string folded = Fold(key);
+    const std::string folded = AsciiLower(key);
     auto k = sec.keys.find(folded);
     if (k != sec.keys.end()) {
         Line& line = sec.lines[k->second];
