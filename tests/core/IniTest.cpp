@@ -192,13 +192,32 @@ TEST(IniFileTest, ParsesProfileIntegers) {
         {"12abc", false, 0},
         {"-", false, 0},
         {"\t3", true, 3},
+        {" -5", true, -5},
+        {"-0x10", true, -16},
+        {"-$80000000", true, -2147483647 - 1},
+        {"$7FFFFFFF", true, 2147483647},
+        {"0000000000000000000000042", true, 42},
+        {"", false, 0},
+        {"\t", false, 0},
+        {"- 5", false, 0},
+        {"+-5", false, 0},
+        {"-+5", false, 0},
+        {"3 ", false, 0},
+        {"1 2", false, 0},
+        {"-2147483649", false, 0},
+        {"$80000000", false, 0},
+        {"99999999999999999999999", false, 0},
+        {"$", false, 0},
+        {"$-1", false, 0},
+        {"$0x1F", false, 0},
+        {"0x-1", false, 0},
+        {"$1g", false, 0},
     };
     for (const Case& c : cases) {
         int value = -99;
         EXPECT_EQ(ParseProfileInteger(c.text, value), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(value, c.value) << c.text;
-        }
+        // A text that is no such number leaves the value as it was.
+        EXPECT_EQ(value, c.ok ? c.value : -99) << c.text;
     }
 }
 

@@ -48,6 +48,17 @@ TEST(ListsLoader, DecimalIdsOnly) {
         {"1.0", std::nullopt},
         {"1e3", std::nullopt},
         {"--1", std::nullopt},
+        {"+-1", std::nullopt},
+        {"-+1", std::nullopt},
+        {"+", std::nullopt},
+        {"- 1", std::nullopt},
+        {"-0", 0},
+        {"+0", 0},
+        {"00000000000000000002147483647", std::numeric_limits<std::int32_t>::max()},
+        {"+2147483648", std::nullopt},
+        {"\t1", std::nullopt},
+        {"1\n", std::nullopt},
+        {"\xd9\xa3", std::nullopt}, // an Arabic-Indic digit
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseDecimalInt32(c.text), c.value) << '"' << c.text << '"';

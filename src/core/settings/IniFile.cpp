@@ -1,5 +1,6 @@
 #include "settings/IniFile.h"
 
+#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -9,18 +10,6 @@
 
 namespace kelvra {
 namespace {
-
-int DigitValue(char c, int base) {
-    int v = -1;
-    if (c >= '0' && c <= '9') {
-        v = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-        v = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-        v = c - 'A' + 10;
-    }
-    return v < base ? v : -1;
-}
 
 // The current content before a write. A file that exists but cannot be read fails the write:
 // replacing it would lose everything it holds.
@@ -51,25 +40,19 @@ bool ParseProfileInteger(std::string_view text, int& value) {
         base = 16;
         text.remove_prefix(2);
     }
-    if (text.empty()) {
+    // The magnitude alone, unsigned: from_chars then takes no sign or blank of its own.
+    std::uint64_t magnitude = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, magnitude, base);
+    if (error != std::errc() || stop != end) {
         return false;
     }
-    std::int64_t magnitude = 0;
-    for (char c : text) {
-        const int digit = DigitValue(c, base);
-        if (digit < 0) {
-            return false;
-        }
-        magnitude = magnitude * base + digit;
-        if (magnitude > std::int64_t{std::numeric_limits<int>::max()} + 1) {
-            return false;
-        }
-    }
-    const std::int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > std::numeric_limits<int>::max()) {
+    const std::uint64_t limit = std::uint64_t{std::numeric_limits<int>::max()} + (negative ? 1 : 0);
+    if (magnitude > limit) {
         return false;
     }
-    value = static_cast<int>(signedValue);
+    value = static_cast<int>(negative ? -static_cast<std::int64_t>(magnitude)
+                                      : static_cast<std::int64_t>(magnitude));
     return true;
 }
 
