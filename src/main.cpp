@@ -56,14 +56,15 @@ void LoadStartPage(kelvra::ui::TFormMain& formMain, const QString& url,
                    const std::function<void()>& done) {
     formMain.ShowPage(kelvra::kPageResults);
     kelvra::ui::BrowserView* browser = formMain.Browser(1);
-    auto* once = new QObject(browser);
-    QObject::connect(browser, &kelvra::ui::BrowserView::documentComplete, once, [once, done] {
-        delete once;
-        QTimer::singleShot(1000, qApp, done); // the engine draws shortly after the load
-    });
+    const QMetaObject::Connection loaded = QObject::connect(
+        browser, &kelvra::ui::BrowserView::documentComplete, browser,
+        [done] {
+            QTimer::singleShot(1000, qApp, done); // the engine draws shortly after the load
+        },
+        Qt::SingleShotConnection);
     browser->Navigate(url);
     if (!browser->EngineWidget()) {
-        delete once;
+        QObject::disconnect(loaded);
         done();
     }
 }

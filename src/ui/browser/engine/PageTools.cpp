@@ -23,12 +23,9 @@ void FindInPage(QWebEngineView* view, const QString& text, bool backward,
 void PrintPageToPdf(QWebEngineView* view, const QString& filePath,
                     std::function<void(bool ok)> done) {
     // The connection goes with the first report, so a later job does not call this caller back.
-    auto* once = new QObject(view);
-    QObject::connect(view, &QWebEngineView::pdfPrintingFinished, once,
-                     [once, done](const QString&, bool ok) {
-                         delete once;
-                         done(ok);
-                     });
+    QObject::connect(
+        view, &QWebEngineView::pdfPrintingFinished, view,
+        [done](const QString&, bool ok) { done(ok); }, Qt::SingleShotConnection);
     view->printToPdf(filePath, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                            QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
 }
@@ -37,20 +34,15 @@ void PrintPage(QWebEngineView* view, QPrinter* printer, std::function<void(bool 
     if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
         // A PDF printer gets the engine's own PDF, with its text and links, in the printer's
         // page layout: printing goes through page pictures otherwise.
-        auto* once = new QObject(view);
-        QObject::connect(view, &QWebEngineView::pdfPrintingFinished, once,
-                         [once, done](const QString&, bool ok) {
-                             delete once;
-                             done(ok);
-                         });
+        QObject::connect(
+            view, &QWebEngineView::pdfPrintingFinished, view,
+            [done](const QString&, bool ok) { done(ok); }, Qt::SingleShotConnection);
         view->printToPdf(printer->outputFileName(), printer->pageLayout(), printer->pageRanges());
         return;
     }
-    auto* once = new QObject(view);
-    QObject::connect(view, &QWebEngineView::printFinished, once, [once, done](bool ok) {
-        delete once;
-        done(ok);
-    });
+    QObject::connect(
+        view, &QWebEngineView::printFinished, view, [done](bool ok) { done(ok); },
+        Qt::SingleShotConnection);
     view->print(printer);
 }
 
