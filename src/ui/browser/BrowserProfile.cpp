@@ -1,13 +1,12 @@
 #include "ui/browser/BrowserProfile.h"
 
-#include <chrono>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QLibrary>
 #include <QPointer>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "ui/browser/BrowserEngine.h"
 
@@ -15,7 +14,6 @@ namespace kelvra::ui {
 namespace {
 
 constexpr int kWarmUpPauseMs = 300;
-constexpr int kPreloadPollMs = 10;
 constexpr int kQuietMs = 500;
 
 // The module's library in a folder (QLibrary adds the platform's suffix).
@@ -28,7 +26,10 @@ QString ModuleIn(const QString& folder) {
 BrowserProfile::BrowserProfile(QObject* parent) : BrowserProfile(ModuleFolders(), parent) {}
 
 BrowserProfile::BrowserProfile(QStringList moduleFolders, QObject* parent)
-    : QObject(parent), m_folders(std::move(moduleFolders)) {}
+    : QObject(parent), m_folders(std::move(moduleFolders)) {
+    // The warm-up goes on once the libraries are loaded (reported through the event loop).
+    connect(&m_preload, &QFutureWatcher<void>::finished, this, &BrowserProfile::WarmStep);
+}
 
 // The views' pages must be gone by now (the views are deleted before the profile); the warm
 // page goes with the module, and a warm-up cut short reports nothing. The library itself stays
@@ -36,6 +37,7 @@ BrowserProfile::BrowserProfile(QStringList moduleFolders, QObject* parent)
 BrowserProfile::~BrowserProfile() {
     m_warm = Warm::Done;
     m_module.reset();
+    m_preload.waitForFinished();
 }
 
 QStringList BrowserProfile::ModuleFolders() {
@@ -47,8 +49,7 @@ bool BrowserProfile::LoadLibrary() {
     if (m_entry || m_tried)
         return m_entry != nullptr;
     m_tried = true;
-    if (m_preload.valid())
-        m_preload.wait(); // one load at a time
+    m_preload.waitForFinished(); // one load at a time
     QStringList failures;
     for (const QString& folder : m_folders) {
         QLibrary library(ModuleIn(folder));
@@ -84,24 +85,22 @@ void BrowserProfile::WarmUp(const QUrl& site) {
 }
 
 // One step per call, the next one queued behind whatever the event loop has waiting: the
-// libraries (loaded on a worker thread, looked at every few milliseconds), the module and its
+// libraries (loaded on a worker thread, the next step when they are), the module and its
 // profile (the engine starts its own threads and helper processes), the hidden page, whose page
 // process the engine starts while the interface goes on.
 void BrowserProfile::WarmStep() {
     const auto next = [this] { QTimer::singleShot(0, this, &BrowserProfile::WarmStep); };
     if (!m_entry && !m_tried) {
-        if (!m_preload.valid()) {
+        if (!m_preloadStarted) {
             // Mapping and relocating the engine's libraries takes a good part of a second on a
             // busy machine: a worker thread does it, and LoadLibrary then finds them loaded.
-            m_preload = std::async(std::launch::async, [folders = m_folders] {
+            m_preloadStarted = true;
+            m_preload.setFuture(QtConcurrent::run([folders = m_folders] {
                 for (const QString& folder : folders) {
                     if (QLibrary(ModuleIn(folder)).load())
                         return;
                 }
-            });
-        }
-        if (m_preload.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-            QTimer::singleShot(kPreloadPollMs, this, &BrowserProfile::WarmStep);
+            }));
             return;
         }
         LoadLibrary();

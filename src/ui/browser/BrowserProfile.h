@@ -1,9 +1,9 @@
 #pragma once
 
-#include <future>
 #include <memory>
 
 #include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -68,8 +68,9 @@ private:
     QString m_error;
     Warm m_warm = Warm::Idle;
     QUrl m_warmSite;
-    QElapsedTimer m_lastInput;   // since the user's last key, click or wheel during the warm-up
-    std::future<void> m_preload; // waited for when the profile goes
+    QElapsedTimer m_lastInput;      // since the user's last key, click or wheel during the warm-up
+    QFutureWatcher<void> m_preload; // the libraries' load; waited for when the profile goes
+    bool m_preloadStarted = false;
 };
 
 } // namespace kelvra::ui
