@@ -1,8 +1,9 @@
 #pragma once
 
 // The boundary between the browser views and the web engine. The engine lives in a module that
-// is loaded after the start (or at the first navigation), so the program starts without loading
-// the engine libraries; only the types below cross the boundary.
+// is loaded after the main window's first show (or at the first navigation, if that comes first),
+// so the program starts without loading the engine libraries; only the types below cross the
+// boundary.
 
 #include <functional>
 
@@ -41,17 +42,17 @@ public:
 class BrowserEngine {
 public:
     virtual ~BrowserEngine() = default;
-    // The engine's widget, owned by the parent given at creation.
+    // The engine's widget, a child of the parent given at creation; deleted with the engine.
     virtual QWidget* Widget() const = 0;
     virtual void Load(const QUrl& url) = 0;
     virtual void Reload() = 0;
     // Address of the page held; empty before the first load.
     virtual QUrl Url() const = 0;
+    // Title of the page held; empty before the first load.
+    virtual QString Title() const = 0;
 
     // Tools of the page area. Back and Forward do nothing without history; their navigations
     // are announced to the client like any other.
-    // Title of the page held; empty before the first load.
-    virtual QString Title() const = 0;
     virtual void Back() = 0;
     virtual void Forward() = 0;
     virtual bool CanGoBack() const = 0;
@@ -76,14 +77,16 @@ public:
     // A new engine whose widget is a child of parent; it reports to client until deleted.
     virtual BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) = 0;
     // Starts the engine's helper processes ahead of the first page: a hidden page that belongs
-    // to no view shows an empty document as if it came from site (nothing is requested), so the
-    // first page of that site finds its page process running. done is called once, when that
-    // document has loaded or failed, or at once when an engine was made already (its first page
-    // starts the helpers) or the warm page exists.
+    // to no view shows a line of text given to it (nothing is requested). With sites isolated in
+    // processes of their own (the default) the text has no address and the page goes once
+    // loaded; otherwise it is shown as if it came from site and stays, so that the first page of
+    // that site finds its page process running. done is called once, when that document has
+    // loaded or failed, or at once when an engine was made already (its first page starts the
+    // helpers) or the warm-up was started before.
     virtual void WarmUp(const QUrl& site, std::function<void()> done) = 0;
 };
 
-// Name of the module's entry point: BrowserEngineModule* (*)(QObject* owner).
+// Name of the module's entry point: BrowserEngineModule* (*)(), a new module owned by the caller.
 inline constexpr const char* kBrowserEngineEntry = "KelvraCreateBrowserEngineModule";
 // File name of the module without its platform suffix.
 inline constexpr const char* kBrowserEngineFileName = "kelvra-browser-engine";
