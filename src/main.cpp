@@ -15,6 +15,7 @@
 
 #include "app/AppState.h"
 #include "app/MainPresenter.h"
+#include "app/SideMenuPresenter.h"
 #include "platform/Platform.h"
 #include "service/Endpoints.h"
 #include "settings/DataPaths.h"
@@ -55,7 +56,7 @@ void ReportShown() {
 void LoadStartPage(kelvra::ui::TFormMain& formMain, const QString& url,
                    const std::function<void()>& done) {
     formMain.ShowPage(kelvra::kPageResults);
-    kelvra::ui::BrowserView* browser = formMain.Browser(1);
+    kelvra::ui::BrowserView* browser = formMain.Browser(kelvra::kResultsBrowser);
     const QMetaObject::Connection loaded = QObject::connect(
         browser, &kelvra::ui::BrowserView::documentComplete, browser,
         [done] {

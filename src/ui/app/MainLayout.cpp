@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/MainPresenter.h"
 #include "search/SearchKinds.h"
 #include "settings/LanguageTables.h"
 #include "ui/browser/BrowserView.h"
@@ -167,14 +168,18 @@ SidePanel BuildSidePanel(QWidget* parent, const QList<QPixmap>& itemImages) {
 PageArea BuildPageArea(QWidget* parent, BrowserProfile& profile) {
     PageArea area;
     area.control = new PageControl(parent);
-    QWidget* pages[9];
-    for (int i = 0; i < 9; ++i)
+    constexpr int kPageCount = kPageError + 1;
+    QWidget* pages[kPageCount];
+    for (int i = 0; i < kPageCount; ++i)
         pages[i] = area.control->AddPage(QStringLiteral("TabSheet%1").arg(i + 1));
 
     const struct {
         int page;
         const char* name;
-    } browsers[] = {{0, "WebBrowser1"}, {5, "WebBrowser2"}, {4, "WebBrowser3"}, {7, "WebBrowser4"}};
+    } browsers[] = {{kPageResults, "WebBrowser1"},
+                    {kPageCountry, "WebBrowser2"},
+                    {kPageSuppliers, "WebBrowser3"},
+                    {kPagePurchase, "WebBrowser4"}};
     for (int i = 0; i < 4; ++i) {
         QWidget* page = pages[browsers[i].page];
         auto* layout = new QVBoxLayout(page);
@@ -183,19 +188,19 @@ PageArea BuildPageArea(QWidget* parent, BrowserProfile& profile) {
         layout->addWidget(area.browsers[i]);
     }
 
-    area.homeChinese =
-        Picture("img_bg", QStringLiteral("Kelvra home"), "home_cn.jpg", QSize(720, 560), pages[1]);
-    area.homeEnglish =
-        Picture("Image1", QStringLiteral("Kelvra home"), "home_en.jpg", QSize(720, 560), pages[2]);
+    area.homeChinese = Picture("img_bg", QStringLiteral("Kelvra home"), "home_cn.jpg",
+                               QSize(720, 560), pages[kPageHomeChinese]);
+    area.homeEnglish = Picture("Image1", QStringLiteral("Kelvra home"), "home_en.jpg",
+                               QSize(720, 560), pages[kPageHomeEnglish]);
     area.network = Picture("Image2", QStringLiteral("No network connection"), "network.jpg",
-                           QSize(700, 250), pages[3]);
+                           QSize(700, 250), pages[kPageNetwork]);
 
-    auto* about = new QGridLayout(pages[6]);
+    auto* about = new QGridLayout(pages[kPageAbout]);
     about->setContentsMargins(0, 0, 0, 0);
     area.aboutEnglish = Picture("img_about_en", QStringLiteral("About Kelvra"), "about_en.jpg",
-                                QSize(759, 661), pages[6]);
+                                QSize(759, 661), pages[kPageAbout]);
     area.aboutChinese = Picture("img_about_cn", QStringLiteral("About Kelvra"), "about_cn.jpg",
-                                QSize(759, 661), pages[6]);
+                                QSize(759, 661), pages[kPageAbout]);
     for (QLabel* picture : {area.aboutEnglish, area.aboutChinese}) {
         picture->setScaledContents(true);
         picture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -203,7 +208,7 @@ PageArea BuildPageArea(QWidget* parent, BrowserProfile& profile) {
     }
     area.aboutEnglish->hide();
 
-    area.errorPanel = new QFrame(pages[8]);
+    area.errorPanel = new QFrame(pages[kPageError]);
     area.errorPanel->setObjectName("RzPanel1");
     area.errorPanel->setAccessibleName(QStringLiteral("Error"));
     area.errorPanel->resize(393, 57);

@@ -287,9 +287,9 @@ void TFormMain::HidePageTabs() {
 
 void TFormMain::CentrePictures() {
     PageControl* pages = m_pageArea.control;
-    CentreIn(m_pageArea.homeEnglish, pages->Page(2), 0);
-    CentreIn(m_pageArea.homeChinese, pages->Page(1), 0);
-    CentreIn(m_pageArea.errorPanel, pages->Page(8), 0);
+    CentreIn(m_pageArea.homeEnglish, pages->Page(kPageHomeEnglish), 0);
+    CentreIn(m_pageArea.homeChinese, pages->Page(kPageHomeChinese), 0);
+    CentreIn(m_pageArea.errorPanel, pages->Page(kPageError), 0);
 }
 
 void TFormMain::FocusSideChannel() {
@@ -341,14 +341,14 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     PageControl* pages = m_pageArea.control;
     if (event->type() == QEvent::Resize) {
-        if (watched == pages->Page(1))
-            CentreIn(m_pageArea.homeChinese, pages->Page(1), 32);
-        else if (watched == pages->Page(2))
-            CentreIn(m_pageArea.homeEnglish, pages->Page(2), 32);
-        else if (watched == pages->Page(8))
-            CentreIn(m_pageArea.errorPanel, pages->Page(8), 0);
-    } else if (event->type() == QEvent::Show && watched == pages->Page(3)) {
-        CentreIn(m_pageArea.network, pages->Page(3), 0);
+        if (watched == pages->Page(kPageHomeChinese))
+            CentreIn(m_pageArea.homeChinese, pages->Page(kPageHomeChinese), 32);
+        else if (watched == pages->Page(kPageHomeEnglish))
+            CentreIn(m_pageArea.homeEnglish, pages->Page(kPageHomeEnglish), 32);
+        else if (watched == pages->Page(kPageError))
+            CentreIn(m_pageArea.errorPanel, pages->Page(kPageError), 0);
+    } else if (event->type() == QEvent::Show && watched == pages->Page(kPageNetwork)) {
+        CentreIn(m_pageArea.network, pages->Page(kPageNetwork), 0);
     }
     return QWidget::eventFilter(watched, event);
 }

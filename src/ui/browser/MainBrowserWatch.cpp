@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "app/MainPresenter.h"
+#include "app/SideMenuPresenter.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
@@ -35,7 +36,7 @@ void MainBrowserWatch::NavigateMain(const std::string& url) {
     // Started once the browser's navigation event has returned, so that it replaces the
     // navigation that is pending.
     QTimer::singleShot(0, this, [this, url = QString::fromStdString(url)] {
-        if (BrowserView* main = m_window.Browser(1))
+        if (BrowserView* main = m_window.Browser(kResultsBrowser))
             main->Navigate(url);
     });
 }

@@ -1,5 +1,6 @@
 #include "ui/login/LoginWindowHost.h"
 
+#include "app/SideMenuPresenter.h"
 #include "search/SearchPresenter.h"
 #include "ui/app/SideMenuBinder.h"
 #include "ui/app/TFormMain.h"
@@ -35,7 +36,7 @@ void LoginWindowHost::ShowPage(int index) {
 }
 
 void LoginWindowHost::NavigatePurchaseBrowser(const std::string& url) {
-    if (BrowserView* purchase = m_window.Browser(4))
+    if (BrowserView* purchase = m_window.Browser(kPurchaseBrowser))
         purchase->Navigate(QString::fromStdString(url));
 }
 
