@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const kelvra::XmlLoadResult doc =
         kelvra::ParseXml(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (doc.ok) {
+    if (!doc.failed()) {
         const kelvra::FileListReading reading = kelvra::ReadFileList(doc.root);
         if (reading.ok) {
             for (const auto& entry : reading.list.entries) {

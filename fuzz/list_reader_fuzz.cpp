@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const kelvra::XmlLoadResult doc =
         kelvra::ParseXml(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (!doc.ok) {
+    if (doc.failed()) {
         return 0;
     }
     static const kelvra::ListFormat kFormats[] = {{"brand", "brand_id", "brand_name"},

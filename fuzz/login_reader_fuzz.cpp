@@ -11,14 +11,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const kelvra::XmlLoadResult doc =
         kelvra::ParseXml(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (!doc.ok) {
+    if (doc.failed()) {
         return 0;
     }
     (void)kelvra::IsPositiveReply(doc.root);
     for (auto kind : {kelvra::LoginCheckKind::Full, kelvra::LoginCheckKind::ReadOnly}) {
         kelvra::Session session;
-        std::string error;
-        (void)kelvra::ReadAllUserInfo(doc.root, kind, session, error);
+        (void)kelvra::ReadAllUserInfo(doc.root, kind, session);
     }
     return 0;
 }

@@ -17,7 +17,7 @@ const ListFormat kBrand{"brand", "brand_id", "brand_name"};
 
 ListLoadResult Read(const std::string& xml, const ListFormat& format = kBrand) {
     XmlLoadResult doc = ParseXml(xml);
-    EXPECT_TRUE(doc.ok) << xml;
+    EXPECT_FALSE(doc.failed()) << xml;
     return ReadListDocument(doc.root, format);
 }
 

@@ -246,14 +246,14 @@ TEST(LoadXml, EveryFailureIsOneFailureWithAReason) {
     });
     auto transport = MakeCurlTransport();
     const XmlLoadResult good = LoadXml(*transport, server.Url("/good"));
-    ASSERT_TRUE(good.ok) << good.error;
+    ASSERT_FALSE(good.failed()) << good.error;
     EXPECT_EQ(good.root.name, "r");
 
     for (const std::string& url :
          {server.Url("/bad"), server.Url("/missing"),
           "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/x"}) {
         const XmlLoadResult result = LoadXml(*transport, url);
-        EXPECT_FALSE(result.ok) << url;
+        EXPECT_TRUE(result.failed()) << url;
         EXPECT_FALSE(result.error.empty()) << url;
     }
 }

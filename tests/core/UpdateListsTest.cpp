@@ -16,7 +16,7 @@ namespace {
 
 XmlElement Root(const std::string& xml) {
     XmlLoadResult parsed = ParseXml(xml);
-    EXPECT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_FALSE(parsed.failed()) << parsed.error;
     return parsed.root;
 }
 

@@ -36,7 +36,7 @@ ListLoadResult ReadListDocument(const XmlElement& root, const ListFormat& format
 ListLoadResult LoadList(HttpTransport& transport, const std::string& url, const ListFormat& format,
                         const HttpRequestOptions& options) {
     XmlLoadResult document = LoadXml(transport, url, options);
-    if (!document.ok) {
+    if (document.failed()) {
         ListLoadResult result;
         result.error = document.error.empty() ? "list request failed" : document.error;
         return result;

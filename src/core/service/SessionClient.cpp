@@ -45,7 +45,7 @@ const MachineIdentity& SessionClient::ReadMachine() {
 
 SessionResult SessionClient::Fetch(const std::string& url, XmlElement& root) {
     XmlLoadResult document = LoadXml(m_transport, url, m_options);
-    if (!document.ok) {
+    if (document.failed()) {
         // The loader's message may quote the URL, which holds the password: keep it out.
         return Failure("session request failed or its reply is not a well-formed document");
     }
@@ -80,9 +80,9 @@ SessionResult SessionClient::FullLoginCheck(const std::string& username,
     }
     session.username = username;
     session.password = password;
-    std::string error;
-    if (!ReadAllUserInfo(root, LoginCheckKind::Full, session, error, showCaption)) {
-        return Failure(error);
+    if (SessionResult read = ReadAllUserInfo(root, LoginCheckKind::Full, session, showCaption);
+        read.failed()) {
+        return read;
     }
     if (NeedsCountSync(session)) {
         SessionResult report = SendCountReport(username, password, session.search_num);
@@ -105,9 +105,9 @@ SessionResult SessionClient::ReadOnlyLoginCheck() {
     if (!IsPositiveReply(root)) {
         return Negative();
     }
-    std::string error;
-    if (!ReadAllUserInfo(root, LoginCheckKind::ReadOnly, session, error)) {
-        return Failure(error);
+    if (SessionResult read = ReadAllUserInfo(root, LoginCheckKind::ReadOnly, session);
+        read.failed()) {
+        return read;
     }
     return Ok();
 }

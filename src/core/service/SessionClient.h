@@ -6,27 +6,12 @@
 
 #include "app/AppState.h"
 #include "service/HttpTransport.h"
+#include "service/SessionReply.h"
 #include "service/SessionUrls.h"
 
 namespace kelvra {
 
 struct XmlElement;
-
-// How a session request ended. Failed means the error page is to be shown and the rest of the
-// caller's operation skipped; fields already assigned keep their new values.
-enum class SessionOutcome {
-    Positive, // logged in / positive reply / report or notice delivered
-    Negative, // the service answered with a returnValue other than "true"
-    Failed,   // request failed, reply malformed, attribute missing or not a number
-};
-
-struct SessionResult {
-    SessionOutcome outcome = SessionOutcome::Failed;
-    std::string error; // why it failed; never holds the password or a request URL
-
-    bool failed() const { return outcome == SessionOutcome::Failed; }
-    bool positive() const { return outcome == SessionOutcome::Positive; }
-};
 
 enum class QuotaOutcome {
     Counted, // the counter was incremented and reported

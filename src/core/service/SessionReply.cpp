@@ -55,8 +55,7 @@ bool IsPositiveReply(const XmlElement& root) {
     return status != nullptr && status->text == "true";
 }
 
-bool ReadUserInfo(const XmlElement& userinfo, LoginCheckKind kind, Session& session,
-                  std::string& error) {
+SessionResult ReadUserInfo(const XmlElement& userinfo, LoginCheckKind kind, Session& session) {
     AttributeReader read(userinfo);
     if (kind == LoginCheckKind::Full) {
         read.Text("gid", session.gid);
@@ -77,26 +76,25 @@ bool ReadUserInfo(const XmlElement& userinfo, LoginCheckKind kind, Session& sess
     read.Counter("search_num_vip", session.search_num_vip);
     read.Counter("search_count_vip", session.search_count_vip);
     if (!read.Ok()) {
-        error = read.Error();
-        return false;
+        return {SessionOutcome::Failed, read.Error()};
     }
-    return true;
+    return {SessionOutcome::Positive, {}};
 }
 
-bool ReadAllUserInfo(const XmlElement& root, LoginCheckKind kind, Session& session,
-                     std::string& error, const std::function<void()>& afterEach) {
+SessionResult ReadAllUserInfo(const XmlElement& root, LoginCheckKind kind, Session& session,
+                              const std::function<void()>& afterEach) {
     for (const XmlElement& child : root.children) {
         if (child.name != "userinfo") {
             continue;
         }
-        if (!ReadUserInfo(child, kind, session, error)) {
-            return false;
+        if (SessionResult read = ReadUserInfo(child, kind, session); read.failed()) {
+            return read;
         }
         if (afterEach) {
             afterEach();
         }
     }
-    return true;
+    return {SessionOutcome::Positive, {}};
 }
 
 } // namespace kelvra

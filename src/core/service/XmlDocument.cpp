@@ -172,7 +172,7 @@ XmlLoadResult ParseXml(std::string_view bytes) {
         result.error = "XML document without an element";
     } else {
         CopyTree(root, result.root);
-        result.ok = true;
+        result.loaded = true;
     }
     xmlFreeDoc(doc);
     xmlFreeParserCtxt(context);

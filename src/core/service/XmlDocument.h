@@ -25,18 +25,20 @@ struct XmlElement {
 };
 
 struct XmlLoadResult {
-    bool ok = false;
-    std::string error; // transfer, HTTP or parse failure, for logs
-    XmlElement root;   // the document element when ok
+    bool loaded = false; // the document came and was read whole
+    std::string error;   // why it failed (transfer, HTTP or parse failure), for logs
+    XmlElement root;     // the document element when loaded
+
+    bool failed() const { return !loaded; }
 };
 
 // Parses a whole document, honouring its declared encoding (UTF-8, UTF-16, GB2312, GBK,
-// GB18030, ...). No DTD loading, no entity expansion, no network access. Failure: ok = false.
+// GB18030, ...). No DTD loading, no entity expansion, no network access. Failure: failed().
 XmlLoadResult ParseXml(std::string_view bytes);
 
 // GETs the URL and parses the reply, following up to five redirects that FollowableRedirect
 // allows (same host; http to https). A failed transfer, a redirect elsewhere or beyond the fifth,
-// a final status other than 200 or a parse error is one failure (ok = false).
+// a final status other than 200 or a parse error is one failure (failed()).
 XmlLoadResult LoadXml(HttpTransport& transport, const std::string& url);
 XmlLoadResult LoadXml(HttpTransport& transport, const std::string& url,
                       const HttpRequestOptions& options);

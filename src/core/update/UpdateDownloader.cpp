@@ -195,7 +195,7 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
     const HttpRequestOptions listOptions = ListOptions(request.limits, stopRequested);
     UpdateListInfo info;
     if (const XmlLoadResult updateList = LoadXml(transport, request.updateListUrl, listOptions);
-        updateList.ok) {
+        !updateList.failed()) {
         info = ReadUpdateList(updateList.root);
     }
     result.ver = info.ver;
@@ -212,7 +212,7 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
         result.end = DownloadEnd::Stopped;
         return result;
     }
-    if (!fileListDocument.ok) {
+    if (fileListDocument.failed()) {
         result.error = "file list: " + fileListDocument.error;
         return result;
     }

@@ -14,7 +14,7 @@ namespace kelvra {
 
 PublishedVersion ReadPublishedVersion(const XmlLoadResult& reply) {
     PublishedVersion result;
-    if (!reply.ok) {
+    if (reply.failed()) {
         result.failed = true;
         return result;
     }
