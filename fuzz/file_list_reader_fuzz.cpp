@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kelvra::ParseXml(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!doc.failed()) {
         const kelvra::FileListReading reading = kelvra::ReadFileList(doc.root);
-        if (reading.ok) {
+        if (!reading.failed()) {
             for (const auto& entry : reading.list.entries) {
                 if (!kelvra::IsPlainFileName(entry.tempName) ||
                     (!entry.mainProgram.empty() && !kelvra::IsPlainFileName(entry.mainProgram))) {

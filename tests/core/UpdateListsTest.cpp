@@ -42,7 +42,7 @@ TEST(UpdateListsTest, FileListWithDataFileAndNewExecutable) {
         "main_program=\"kelvra.new\" sha256=\"" +
         std::string("9F86D081884C7D659A2FEAA0C55AD015A3BF4F1B2B0B822CD15D6C15B0F00A08") +
         "\"/></files>"));
-    ASSERT_TRUE(reading.ok) << reading.error;
+    ASSERT_FALSE(reading.failed()) << reading.error;
     ASSERT_EQ(reading.list.entries.size(), 2u);
     EXPECT_EQ(reading.list.entries[0].fileName, "http://h/f/data.bin");
     EXPECT_EQ(reading.list.entries[0].tempName, "data.bin");
@@ -59,10 +59,10 @@ TEST(UpdateListsTest, LastNonEmptyMainProgramCounts) {
                           "<updateFile file_name=\"u2\" temp_name=\"b\" main_program=\"b\"/>"
                           "<updateFile file_name=\"u3\" temp_name=\"c\" main_program=\"\"/>"
                           "<updateFile file_name=\"u4\" temp_name=\"d\"/></f>"));
-    ASSERT_TRUE(reading.ok) << reading.error;
+    ASSERT_FALSE(reading.failed()) << reading.error;
     EXPECT_EQ(reading.list.entries.size(), 4u);
     EXPECT_EQ(reading.list.mainProgram, "b");
-    EXPECT_TRUE(ReadFileList(Root("<f/>")).ok);
+    EXPECT_FALSE(ReadFileList(Root("<f/>")).failed());
 }
 
 TEST(UpdateListsTest, RefusesEntriesWithMissingOrHostileAttributes) {
@@ -89,7 +89,7 @@ TEST(UpdateListsTest, RefusesEntriesWithMissingOrHostileAttributes) {
         const FileListReading reading = ReadFileList(
             Root("<f><updateFile file_name=\"ok\" temp_name=\"ok\" main_program=\"\"/>" + entry +
                  "</f>"));
-        EXPECT_FALSE(reading.ok) << name;
+        EXPECT_TRUE(reading.failed()) << name;
         EXPECT_FALSE(reading.error.empty()) << name;
     }
 }

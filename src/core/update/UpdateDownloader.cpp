@@ -73,11 +73,11 @@ DownloadEnd StageFiles(HttpTransport& transport, const DownloadRequest& request,
         }
         const bool isMain =
             !list.mainProgram.empty() && SameFileName(entry.tempName, list.mainProgram);
-        if (fetched.ok) {
+        if (!fetched.failed()) {
             fetched.error =
                 ContentProblem(entry.tempName, isMain, fetched.bytes, fetched.endDeclared);
         }
-        if (!fetched.ok || !fetched.error.empty()) {
+        if (fetched.failed() || !fetched.error.empty()) {
             result.error = entry.fileName + ": " + fetched.error;
             return DownloadEnd::DownloadError;
         }
@@ -181,7 +181,7 @@ FetchedFile FetchUpdateFile(HttpTransport& transport, const UpdateEntry& entry,
     if (!started && notifications.transferStarted) {
         notifications.transferStarted(0); // an empty file: no notification came
     }
-    fetched.ok = true;
+    fetched.complete = true;
     fetched.endDeclared = response.endDeclared;
     fetched.bytes = std::move(response.body);
     return fetched;
@@ -217,7 +217,7 @@ DownloadResult RunUpdateDownload(HttpTransport& transport, const DownloadRequest
         return result;
     }
     const FileListReading reading = ReadFileList(fileListDocument.root);
-    if (!reading.ok) {
+    if (reading.failed()) {
         result.error = "file list: " + reading.error;
         return result;
     }

@@ -68,14 +68,16 @@ struct DownloadRequest {
 // The user agent the updater's requests carry.
 inline constexpr const char* kUpdaterUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
 
-// One file fetched into memory. `ok` only when the transfer completed with status 200, the
-// byte count matches an announced length and a given sha256 matches the bytes.
+// One file fetched into memory. `complete` only when the transfer completed with status 200,
+// the byte count matches an announced length and a given sha256 matches the bytes.
 struct FetchedFile {
-    bool ok = false;
+    bool complete = false;
     bool stopped = false;     // the stop flag cut the transfer
     bool endDeclared = false; // the reply had a length or a chunked end
     std::string bytes;
     std::string error;
+
+    bool failed() const { return !complete; }
 };
 
 // GETs one entry's file_name. The stop flag is checked at every progress notification and

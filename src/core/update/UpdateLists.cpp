@@ -119,7 +119,7 @@ FileListReading ReadFileList(const XmlElement& root) {
         }
         reading.list.entries.push_back(std::move(entry));
     }
-    reading.ok = true;
+    reading.accepted = true;
     return reading;
 }
 

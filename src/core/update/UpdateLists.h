@@ -33,9 +33,11 @@ struct FileList {
 };
 
 struct FileListReading {
-    bool ok = false;
+    bool accepted = false;
     std::string error; // why the list was refused, for logs
     FileList list;
+
+    bool failed() const { return !accepted; }
 };
 
 // True for a name that stays inside one folder and means the same on every file system: not
@@ -51,7 +53,7 @@ bool SameFileName(std::string_view a, std::string_view b);
 
 // Reads every `updateFile` child of the root in order. An entry without file_name or temp_name,
 // an empty file_name, a temp_name or main_program that is not a plain name, or a sha256 that is
-// not 64 hex digits refuses the whole list (ok = false, nothing to download). A missing
+// not 64 hex digits refuses the whole list (failed(), nothing to download). A missing
 // main_program counts as empty.
 FileListReading ReadFileList(const XmlElement& root);
 
