@@ -15,7 +15,7 @@ MainBrowserWatch::MainBrowserWatch(TFormMain& window, AppState& state, BusyIndic
     : QObject(parent), m_window(window), m_showLoginWindow(std::move(showLoginWindow)),
       m_commands(std::make_unique<InPageCommands>(
           state, *this, busy, session, [this] { return m_window.Presenter().NetworkOnline(); })) {
-    if (BrowserView* main = m_window.Browser(1)) {
+    if (BrowserView* main = m_window.Browser(kResultsBrowser)) {
         connect(
             main, &BrowserView::beforeNavigate, this, [this](const QString& url, bool ofService) {
                 m_commands->WebBrowser1BeforeNavigate2(url.toStdString(), ofService);
