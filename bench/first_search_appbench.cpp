@@ -26,9 +26,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/AppState.h"
 #include "bench_support.h"
 #include "search/SearchKinds.h"
+#include "state/AppState.h"
 #include "support/EventLoopWait.h"
 #include "support/SimProcess.h"
 #include "ui/app/TFormMain.h"

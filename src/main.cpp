@@ -13,11 +13,10 @@
 #include <cstring>
 #include <functional>
 
-#include "app/AppState.h"
 #include "app/MainPresenter.h"
 #include "platform/Platform.h"
-#include "service/Endpoints.h"
 #include "settings/DataPaths.h"
+#include "state/AppState.h"
 #include "ui/app/Automation.h"
 #include "ui/app/InstanceBeacon.h"
 #include "ui/app/KelvraApplication.h"
@@ -33,6 +32,7 @@
 #include "ui/update/TUpdateForm.h"
 #include "update/UpdateDownloader.h"
 #include "update/UpdateStaging.h"
+#include "url/Endpoints.h"
 
 namespace {
 

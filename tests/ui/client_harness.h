@@ -21,8 +21,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/AppState.h"
 #include "search/SearchUrls.h"
+#include "state/AppState.h"
 #include "support/SimProcess.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserHostBinder.h"

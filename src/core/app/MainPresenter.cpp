@@ -5,12 +5,12 @@
 #include <system_error>
 #include <utility>
 
+#include "app/ApplyLanguage.h"
 #include "platform/Platform.h"
-#include "service/Endpoints.h"
 #include "service/Probe.h"
 #include "service/SessionRules.h"
-#include "settings/ApplyLanguage.h"
 #include "settings/SettingsError.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "app/ConnectivityWatch.h"
 #include "app/MainView.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

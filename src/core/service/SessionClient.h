@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "service/HttpTransport.h"
 #include "service/SessionUrls.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

@@ -13,7 +13,6 @@
 #include <QUrl>
 
 #include "app/QuotaSummary.h"
-#include "service/Endpoints.h"
 #include "service/HttpTransport.h"
 #include "service/SessionNotices.h"
 #include "ui/app/BrowserInputFilter.h"
@@ -38,6 +37,7 @@
 #include "ui/widgets/SideChannel.h"
 #include "ui/widgets/SideItemList.h"
 #include "ui/widgets/StatusWidgets.h"
+#include "url/Endpoints.h"
 
 namespace kelvra::ui {
 namespace {

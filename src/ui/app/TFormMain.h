@@ -5,9 +5,9 @@
 
 #include <QWidget>
 
-#include "app/AppState.h"
 #include "app/MainPresenter.h"
 #include "app/MainView.h"
+#include "state/AppState.h"
 #include "ui/app/MainLayout.h"
 
 class QTimer;

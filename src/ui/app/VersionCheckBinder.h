@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "update/VersionCheck.h"
 
 class QTimer;

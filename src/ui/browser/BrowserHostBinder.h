@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 class HttpTransport;

@@ -6,8 +6,8 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
 #include "browser/InPageCommands.h"
+#include "state/AppState.h"
 
 namespace kelvra::ui {
 

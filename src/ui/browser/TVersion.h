@@ -3,8 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "browser/BusyIndicator.h"
 #include "ui/browser/BusyInputPanels.h"
+#include "window/BusyIndicator.h"
 
 class QTimer;
 

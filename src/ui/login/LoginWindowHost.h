@@ -4,10 +4,10 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
-#include "browser/BusyIndicator.h"
 #include "login/LoginView.h"
 #include "service/SessionClient.h"
+#include "state/AppState.h"
+#include "window/BusyIndicator.h"
 
 namespace kelvra::ui {
 

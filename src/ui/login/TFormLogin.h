@@ -6,9 +6,9 @@
 
 #include <QWidget>
 
-#include "app/AppState.h"
 #include "login/LoginPresenter.h"
 #include "login/LoginView.h"
+#include "state/AppState.h"
 
 class QCheckBox;
 class QLabel;

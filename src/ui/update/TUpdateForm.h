@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "update/UpdatePresenter.h"
 #include "update/UpdateView.h"
 

@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "app/AppState.h"
 #include "settings/LanguageView.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

@@ -1,4 +1,4 @@
-#include "settings/ApplyLanguage.h"
+#include "app/ApplyLanguage.h"
 
 #include "settings/AtomicFile.h"
 
@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "search/SearchKinds.h"
-#include "service/Endpoints.h"
 #include "settings/DataPaths.h"
 #include "settings/LanguageFile.h"
 #include "settings/LanguageTables.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {
