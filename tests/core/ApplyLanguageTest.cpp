@@ -13,6 +13,7 @@
 #include "settings/LanguageView.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
+#include "settings/WindowCaption.h"
 #include "state/AppState.h"
 
 namespace kelvra {

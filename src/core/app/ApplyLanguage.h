@@ -25,8 +25,4 @@ void ApplyLanguage(AppState& state, LanguageView& view, const std::string& langu
 // was already reported in this run (a read-only file is named once, not at every write).
 bool FirstReportOf(AppState& state, const std::exception& error);
 
-// Window caption by the caption rule: base caption + four blanks + welcome text + "," + user
-// name while someone is logged in, else base caption + four blanks + not-logged-in text.
-std::string CaptionFor(const AppState& state);
-
 } // namespace kelvra

@@ -6,6 +6,7 @@
 #include "app/ConnectivityWatch.h"
 #include "app/MainView.h"
 #include "state/AppState.h"
+#include "window/MainPage.h"
 
 namespace kelvra {
 
@@ -31,19 +32,6 @@ struct MainServices {
     // The real routines: ProbeUrl, FindDataFolder, the two network tests, PrepareSettingsFiles,
     // ApplyLanguage; logoutOnClose stays empty until the session client is wired in.
     static MainServices Defaults();
-};
-
-// Page indices of RzPageControl1.
-enum MainPage : int {
-    kPageResults = 0,
-    kPageHomeChinese = 1,
-    kPageHomeEnglish = 2,
-    kPageNetwork = 3,
-    kPageSuppliers = 4,
-    kPageCountry = 5,
-    kPageAbout = 6,
-    kPagePurchase = 7,
-    kPageError = 8,
 };
 
 inline constexpr WindowSize kMinimumOuterSize{952, 707};

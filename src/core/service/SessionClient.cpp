@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "app/ApplyLanguage.h"
 #include "platform/Platform.h"
 #include "service/SessionReply.h"
 #include "service/SessionRules.h"
 #include "service/XmlDocument.h"
+#include "settings/WindowCaption.h"
 
 namespace kelvra {
 namespace {
