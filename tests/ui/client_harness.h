@@ -72,7 +72,7 @@ public:
           login(&parts.Login()), version(&parts.BusyIndicator()) {}
 
     // Shows the main window and waits until its first show (probe, language) is done; then the
-    // engine warms up in the background, as the entry has it.
+    // engine warms up in the background, as the program has it.
     bool Start() {
         if (!ShowAndWaitFirstShow(*main))
             return false;
