@@ -218,8 +218,8 @@ void MainWindowParts::BringToFront() {
     front->activateWindow();
 }
 
-// The side menu and the main browser's watch open the login window, made after them; neither
-// does before the event loop runs.
+// The side menu (inside the main window's parts) opens the login window, which is made after
+// it: only on a click, once everything is made.
 ClientParts::ClientParts(AppState& state)
     : m_main(state, MainServices::Defaults(), [this] { m_login.ShowInFront(); }),
       m_busy(&m_main.Window(), m_main.Window().Side(), m_main.Window().SearchPanels()),
