@@ -11,7 +11,6 @@
 #include <cstdio>
 
 #include "platform/Platform.h"
-#include "url/Endpoints.h"
 #include "service/SessionNotices.h"
 #include "settings/DataPaths.h"
 #include "ui/app/BrowserInputFilter.h"
@@ -26,6 +25,7 @@
 #include "ui/widgets/SideChannel.h"
 #include "update/UpdateDownloader.h"
 #include "update/UpdateStaging.h"
+#include "url/Endpoints.h"
 
 namespace kelvra::ui {
 namespace {

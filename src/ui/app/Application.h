@@ -10,10 +10,10 @@
 
 #include <QString>
 
-#include "state/AppState.h"
 #include "app/MainPresenter.h"
 #include "service/HttpTransport.h"
 #include "service/SessionClient.h"
+#include "state/AppState.h"
 #include "ui/app/Automation.h"
 #include "ui/app/ComboListsBinder.h"
 #include "ui/app/ConnectivityBinder.h"

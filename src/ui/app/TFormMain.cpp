@@ -13,7 +13,6 @@
 
 #include "app/MainPresenter.h"
 #include "app/QuotaSummary.h"
-#include "url/Endpoints.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/UiTranslations.h"
 #include "ui/browser/BrowserView.h"
