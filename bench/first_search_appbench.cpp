@@ -26,17 +26,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/AppState.h"
 #include "bench_support.h"
 #include "search/SearchKinds.h"
+#include "state/AppState.h"
 #include "support/EventLoopWait.h"
 #include "support/SimProcess.h"
+#include "ui/app/Application.h"
 #include "ui/app/TFormMain.h"
-#include "ui/browser/BrowserHostBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
-#include "ui/browser/TVersion.h"
-#include "ui/login/TFormLogin.h"
 
 namespace {
 
@@ -62,11 +60,12 @@ long long EpochMs() {
 }
 
 // The "launch" mode: see the top of this file.
-int SearchAtOnce(kelvra::ui::TFormMain& formMain, const kelvra::AppState& state) {
+int SearchAtOnce(kelvra::ui::ClientParts& client, const kelvra::AppState& state) {
+    kelvra::ui::TFormMain& formMain = client.Window();
     long long shownAt = 0;
     QObject::connect(&formMain, &kelvra::ui::TFormMain::firstShowDone, &formMain, [&] {
         shownAt = EpochMs();
-        formMain.Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
+        client.Main().Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
     });
     formMain.show();
     if (!kelvra::test::WaitUntil([&] { return shownAt > 0; }, kWaitMs, 1))
@@ -112,19 +111,17 @@ int main(int argc, char** argv) {
     qputenv("KELVRA_VERSION_CHECK_MS", "3600000"); // no version check during the run
     kelvra::AppState state;
     state.serviceRoot = sim.Root();
-    kelvra::ui::TFormMain formMain(state);
-    kelvra::ui::TFormLogin formLogin;
-    kelvra::ui::TVersion version;
-    kelvra::ui::BrowserHostBinder browserHost(formMain, state, formLogin, version);
+    kelvra::ui::ClientParts client(state);
+    kelvra::ui::TFormMain& formMain = client.Window();
     if (argc > 1 && std::strcmp(argv[1], "launch") == 0)
-        return SearchAtOnce(formMain, state);
+        return SearchAtOnce(client, state);
 
     QSignalSpy shown(&formMain, &kelvra::ui::TFormMain::firstShowDone);
     formMain.show();
     if (!shown.wait(kWaitMs))
         return Fail("the window did not finish its first show");
     if (warm) // as the program's entry does at its first show
-        formMain.Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
+        client.Main().Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
     // The user reads the window before typing. Meanwhile: the longest time this thread was
     // held (between the turns of a 5 ms timer), i.e. how long the window could not answer.
     double lastTurn = kelvra::bench::NowMs(), longestHold = 0;
@@ -137,7 +134,7 @@ int main(int argc, char** argv) {
     turns.start(5);
     RunFor(waitMs);
     turns.stop();
-    if (EngineMapped() != warm || formMain.Profile().WarmedUp() != warm)
+    if (EngineMapped() != warm || client.Main().Profile().WarmedUp() != warm)
         return Fail(warm ? "the warm-up did not finish before the first search"
                          : "the engine was loaded before any search");
 

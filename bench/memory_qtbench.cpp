@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "memory_qtbench: the client did not start\n");
         return 1;
     }
-    QSignalSpy warmed(&client.main->Profile(), &kelvra::ui::BrowserProfile::warmedUp);
+    QSignalSpy warmed(&client.parts.Main().Profile(), &kelvra::ui::BrowserProfile::warmedUp);
     if (!warmed.wait(30000)) {
         std::fprintf(stderr, "memory_qtbench: the engine did not warm up\n");
         return 1;

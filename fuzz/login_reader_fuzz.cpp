@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "service/Session.h"
 #include "service/SessionReply.h"
 #include "service/XmlDocument.h"
+#include "state/Session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const kelvra::XmlLoadResult doc =

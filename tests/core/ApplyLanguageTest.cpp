@@ -9,11 +9,12 @@
 #include <sys/stat.h>
 
 #include "SettingsTestSupport.h"
-#include "app/AppState.h"
-#include "settings/ApplyLanguage.h"
+#include "app/ApplyLanguage.h"
 #include "settings/LanguageView.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
+#include "settings/WindowCaption.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 namespace {

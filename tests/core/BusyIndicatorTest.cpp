@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/BusyIndicator.h"
+#include "window/BusyIndicator.h"
 
 namespace kelvra {
 namespace {

@@ -1,4 +1,4 @@
-#include "service/Endpoints.h"
+#include "url/Endpoints.h"
 #include "service/Redirects.h"
 
 #include <gtest/gtest.h>

@@ -13,15 +13,14 @@
 #include <thread>
 
 #include "SettingsTestSupport.h"
+#include "app/ApplyLanguage.h"
 #include "app/ConnectivityWatch.h"
 #include "app/MainPresenter.h"
-#include "service/Endpoints.h"
 #include "service/ListsPresenter.h"
 #include "service/Probe.h"
 #include "service/SessionClient.h"
 #include "service/SessionNotices.h"
 #include "service/XmlDocument.h"
-#include "settings/ApplyLanguage.h"
 #include "settings/DataPaths.h"
 #include "settings/SettingsFile.h"
 #include "support/SimProcess.h"
@@ -29,6 +28,7 @@
 #include "update/UpdatePresenter.h"
 #include "update/UpdateStaging.h"
 #include "update/VersionCheck.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "SettingsTestSupport.h"
-#include "app/AppState.h"
 #include "settings/LanguageFile.h"
 #include "settings/LanguageTables.h"
 #include "settings/SettingsError.h"
+#include "state/AppState.h"
 #include "text/Gbk.h"
 
 namespace kelvra {

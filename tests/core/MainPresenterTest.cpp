@@ -202,9 +202,10 @@ TEST(MainPresenterShow, ProbeFailureGoesToTheSharedReporterWhenOneIsSet) {
     Harness h;
     h.state.serviceRoot = "http://127.0.0.1:9";
     h.probeResult = false;
-    MainPresenter presenter(h.state, h.view, h.Services());
     int reported = 0;
-    presenter.SetMaintenanceReporter([&] { ++reported; });
+    MainServices services = h.Services();
+    services.reportMaintenance = [&] { ++reported; };
+    MainPresenter presenter(h.state, h.view, services);
     EXPECT_FALSE(presenter.FormShow());
     EXPECT_EQ(reported, 1);
     EXPECT_TRUE(h.view.calls.empty());

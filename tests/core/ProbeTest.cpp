@@ -2,9 +2,9 @@
 #include "support/Elapsed.h"
 #include "support/SimProcess.h"
 
-#include "service/Endpoints.h"
 #include "service/HttpTransport.h"
 #include "service/Probe.h"
+#include "url/Endpoints.h"
 
 #include <gtest/gtest.h>
 

@@ -7,14 +7,14 @@
 #include <sys/stat.h>
 
 #include "SettingsTestSupport.h"
-#include "app/AppState.h"
+#include "app/ApplyLanguage.h"
 #include "search/NumberHistory.h"
-#include "settings/ApplyLanguage.h"
 #include "settings/AtomicFile.h"
 #include "settings/DataPaths.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
 #include "settings/ViewSettings.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 namespace {

@@ -13,12 +13,12 @@
 #include <unistd.h>
 
 #include "SettingsTestSupport.h"
-#include "service/Endpoints.h"
 #include "service/HttpTransport.h"
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdateDownloader.h"
 #include "update/UpdateStaging.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {

@@ -16,13 +16,13 @@
 
 #include "SettingsTestSupport.h"
 #include "UpdateTestSupport.h"
-#include "service/Endpoints.h"
 #include "settings/DataPaths.h"
 #include "settings/SettingsFile.h"
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdatePresenter.h"
 #include "update/UpdateStaging.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {

@@ -28,13 +28,13 @@
 #include <unistd.h>
 
 #include "core/UpdateTestSupport.h"
-#include "service/Endpoints.h"
 #include "settings/DataPaths.h"
 #include "settings/SettingsFile.h"
 #include "support/SimProcess.h"
 #include "update/Sha256.h"
 #include "update/UpdateDownloader.h"
 #include "update/UpdateStaging.h"
+#include "url/Endpoints.h"
 
 extern char** environ;
 

@@ -328,7 +328,7 @@ private slots:
         field->setFocus();
         QTRY_VERIFY_WITH_TIMEOUT(field->hasFocus(), 5000);
         field->setText(QStringLiteral("0986452041"));
-        const ShowCounter indicator(c->version.get());
+        const ShowCounter indicator(c->version);
         QTest::keyClick(field, Qt::Key_Return);
         QVERIFY(c->WaitLoaded(1, QStringLiteral("so_list.asp")));
         QVERIFY(indicator.shows > 0);

@@ -13,12 +13,12 @@
 
 #include <signal.h>
 
-#include "browser/BusyIndicator.h"
 #include "client_harness.h"
 #include "ui/widgets/PageControl.h"
 #include "ui/widgets/SideChannel.h"
 #include "ui/widgets/SideItemList.h"
 #include "ui_support.h"
+#include "window/BusyIndicator.h"
 
 using kelvra::test::Client;
 

@@ -1,7 +1,7 @@
 #pragma once
-// The whole client in the test process, wired as the entry wires it: the main window, the login
-// window, the update window's place left empty, the busy indicator and the binder that joins
-// them, on a fresh data folder against the stand-in service. Helpers drive the real widgets and
+// The whole client in the test process, made by the program's own composition root (ClientParts:
+// the main window, the login window, the update window and the busy indicator, joined), on a
+// fresh data folder against the stand-in service. Helpers drive the real widgets and
 // the real web engine and wait for conditions with deadlines.
 
 #include <QAbstractButton>
@@ -21,11 +21,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/AppState.h"
 #include "search/SearchUrls.h"
+#include "state/AppState.h"
 #include "support/SimProcess.h"
+#include "ui/app/Application.h"
 #include "ui/app/TFormMain.h"
-#include "ui/browser/BrowserHostBinder.h"
 #include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/browser/TVersion.h"
@@ -44,29 +44,39 @@ inline bool ShowAndWaitFirstShow(ui::TFormMain& window, int ms = kPageWaitMs) {
     return done.count() > 0 || done.wait(ms);
 }
 
+// A main window made by the program's own MainWindowParts (the window and everything that works
+// on it alone); it reaches the window as a pointer to it would, and the rest through Parts().
+class MainWindow {
+public:
+    MainWindow(std::nullptr_t = nullptr) {}
+    explicit MainWindow(AppState& state, MainServices services = MainServices::Defaults(),
+                        std::function<void()> showLoginWindow = {})
+        : m_parts(std::make_unique<ui::MainWindowParts>(state, std::move(services),
+                                                        std::move(showLoginWindow))) {}
+
+    ui::TFormMain* get() const { return m_parts ? &m_parts->Window() : nullptr; }
+    ui::TFormMain* operator->() const { return get(); }
+    ui::TFormMain& operator*() const { return *get(); }
+    explicit operator bool() const { return m_parts != nullptr; }
+    ui::MainWindowParts& Parts() const { return *m_parts; }
+    void reset() { m_parts.reset(); }
+
+private:
+    std::unique_ptr<ui::MainWindowParts> m_parts;
+};
+
 class Client {
 public:
-    Client(const SimProcess& sim, const QString& dataFolder) {
-        qputenv("KELVRA_DATA_DIR", dataFolder.toUtf8());
-        state.serviceRoot = sim.Root();
-        main = std::make_unique<ui::TFormMain>(state);
-        login = std::make_unique<ui::TFormLogin>();
-        version = std::make_unique<ui::TVersion>();
-        binder = std::make_unique<ui::BrowserHostBinder>(*main, state, *login, *version);
-    }
-    ~Client() {
-        binder.reset();
-        version.reset();
-        login.reset();
-        main.reset();
-    }
+    Client(const SimProcess& sim, const QString& dataFolder)
+        : state(StateFor(sim, dataFolder)), parts(state), main(&parts.Window()),
+          login(&parts.Login()), version(&parts.BusyIndicator()) {}
 
     // Shows the main window and waits until its first show (probe, language) is done; then the
-    // engine warms up in the background, as the entry has it.
+    // engine warms up in the background, as the program has it.
     bool Start() {
         if (!ShowAndWaitFirstShow(*main))
             return false;
-        main->Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
+        parts.Main().Profile().WarmUp(QUrl(QString::fromStdString(state.pageBaseUrl)));
         return true;
     }
 
@@ -138,10 +148,19 @@ public:
     }
 
     AppState state;
-    std::unique_ptr<ui::TFormMain> main;
-    std::unique_ptr<ui::TFormLogin> login;
-    std::unique_ptr<ui::TVersion> version;
-    std::unique_ptr<ui::BrowserHostBinder> binder;
+    ui::ClientParts parts;
+    ui::TFormMain* const main;
+    ui::TFormLogin* const login;
+    ui::TVersion* const version;
+
+private:
+    // The state of a client on the stand-in whose data folder is `dataFolder`.
+    static AppState StateFor(const SimProcess& sim, const QString& dataFolder) {
+        qputenv("KELVRA_DATA_DIR", dataFolder.toUtf8());
+        AppState state;
+        state.serviceRoot = sim.Root();
+        return state;
+    }
 };
 
 // The stored state of an account in the stand-in, by field name.
@@ -212,20 +231,21 @@ public:
     }
 
     // A main window against the stand-in on a fresh data folder, not shown; nullptr when the
-    // folder set-up fails.
-    std::unique_ptr<ui::TFormMain> NewMainWindow(AppState& state, const FolderSetUp& seed = {}) {
+    // folder set-up fails. showLoginWindow is what the side menu's login item does.
+    MainWindow NewMainWindow(AppState& state, const FolderSetUp& seed = {},
+                             std::function<void()> showLoginWindow = {}) {
         const QString folder = FreshDataFolder();
         if (seed && !seed(folder))
             return nullptr;
         state.serviceRoot = m_sim.Root();
-        return std::make_unique<ui::TFormMain>(state);
+        return MainWindow(state, MainServices::Defaults(), std::move(showLoginWindow));
     }
 
     // As NewMainWindow, then shown and past its first show; nullptr when that times out.
-    std::unique_ptr<ui::TFormMain> ShownMainWindow(AppState& state,
-                                                   const WindowSetUp& beforeShow = {},
-                                                   const FolderSetUp& seed = {}) {
-        auto window = NewMainWindow(state, seed);
+    MainWindow ShownMainWindow(AppState& state, const WindowSetUp& beforeShow = {},
+                               const FolderSetUp& seed = {},
+                               std::function<void()> showLoginWindow = {}) {
+        auto window = NewMainWindow(state, seed, std::move(showLoginWindow));
         if (!window)
             return nullptr;
         if (beforeShow)

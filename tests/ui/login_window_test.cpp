@@ -287,9 +287,9 @@ private slots:
 
         // Over a control that is no link nothing changes; over the window itself the links
         // lose the underline.
-        SendMouseMove(c->login.get(), Control(*c, "RzEdit2")->geometry().center());
+        SendMouseMove(c->login, Control(*c, "RzEdit2")->geometry().center());
         QVERIFY(Underlined(*c, "Label4"));
-        SendMouseMove(c->login.get(), {10, 220});
+        SendMouseMove(c->login, {10, 220});
         QVERIFY(!Underlined(*c, "Label4") && !Underlined(*c, "Label3") &&
                 !Underlined(*c, "Label5"));
         QCOMPARE(create->width(), 150);

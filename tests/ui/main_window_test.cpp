@@ -307,7 +307,7 @@ private slots:
             cursors.append(OverrideShape());
             return probe(url);
         };
-        auto window = std::make_unique<TFormMain>(state, services);
+        kelvra::test::MainWindow window(state, services);
         m_ui->Sim().ClearRequests();
         window->show();
         QCOMPARE(ProbeCount(), 1);
@@ -419,7 +419,8 @@ private slots:
             QVERIFY(kelvra::test::SeedLanguage(folder, language));
         AppState state;
         state.serviceRoot = root.toStdString();
-        TFormMain window(state);
+        kelvra::ui::MainWindowParts parts(state);
+        TFormMain& window = parts.Window();
         QSignalSpy closed(&window, &TFormMain::closed);
         window.show(); // the box is accepted by the automation seam
         QTRY_COMPARE(closed.count(), 1);
@@ -440,7 +441,8 @@ private slots:
         qputenv("KELVRA_DATA_DIR", (blocker + "/kelvra").toUtf8());
         AppState state;
         state.serviceRoot = m_ui->Sim().Root();
-        TFormMain window(state); // the creation error is shown and accepted
+        kelvra::ui::MainWindowParts parts(state); // the creation error is shown and accepted
+        TFormMain& window = parts.Window();
         const QStringList created = m_ui->Messages();
         QCOMPARE(created.size(), 1);
         QVERIFY2(created[0].startsWith("Kelvra\tUnable to write to " + blocker),
@@ -517,7 +519,7 @@ private slots:
         QFETCH(int, searchAt);
         auto c = m_ui->StartClient();
         QVERIFY(c);
-        kelvra::ui::BrowserProfile& profile = c->main->Profile();
+        kelvra::ui::BrowserProfile& profile = c->parts.Main().Profile();
         QSignalSpy warmed(&profile, &kelvra::ui::BrowserProfile::warmedUp);
         const int page = c->main->Pages()->ActiveIndex();
         const WId nativeWindow = c->main->winId(); // a first page shown must not replace it

@@ -98,7 +98,7 @@ private slots:
             c->Script(1, QStringLiteral("document.body.innerText.match(/W 712\\/\\d+/g) || []"))
                 .toStringList();
         QVERIFY2(numbers.size() >= 2, qPrintable(numbers.join(',')));
-        PageAreaTools& tools = c->main->PageTools();
+        PageAreaTools& tools = c->parts.Main().PageTools();
 
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -303,7 +303,7 @@ private slots:
         QVERIFY(c->Browser(1)->IsLoading());
         QElapsedTimer clock;
         clock.start();
-        QTest::keyClick(c->version.get(), Qt::Key_Escape);
+        QTest::keyClick(c->version, Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!c->version->isVisible() && c->main->isEnabled(), 5000);
         QVERIFY2(clock.elapsed() < 1500, "stopped before the page had dripped in");
         QVERIFY(!c->Browser(1)->IsLoading());

@@ -92,7 +92,7 @@ private:
     std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
     // A shown main window on a fresh data folder (first run: English), active, lists filled.
-    std::unique_ptr<TFormMain> NewWindow(AppState& state) {
+    kelvra::test::MainWindow NewWindow(AppState& state) {
         auto window = m_ui->NewMainWindow(state);
         window->show();
         window->activateWindow();
@@ -165,7 +165,7 @@ private slots:
         state.session.s_mac = "02-00-00-00-00-01";
         state.session.s_ip = "192.0.2.2";
         m_ui->Sim().ClearRequests();
-        window->Search().AfterLogin("0");
+        window.Parts().Search().AfterLogin("0");
         QVERIFY(WaitForPageText(browser, QStringLiteral("Air filter")).contains("MAHLE"));
         QCOMPARE(SearchTargets(),
                  QStringList{"/kelvra_cd/en/search/so_list.asp?chaxuntiaojian=OEM&OEM=06J002126"
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(Choose(model, 1602));
         QCOMPARE(type->currentData().toInt(), 0);
         m_ui->Sim().ClearRequests();
-        window->Search().AfterLogin("0");
+        window.Parts().Search().AfterLogin("0");
         QTRY_VERIFY_WITH_TIMEOUT(!SearchTargets().isEmpty(), kLoadTimeoutMs);
         QVERIFY2(SearchTargets().first().startsWith(
                      "/kelvra_cd/en/search/brand_list_yorx.asp?typ_id=0&t_search_brand=16&"),
@@ -326,7 +326,7 @@ private slots:
         QCOMPARE(window->Browser(1)->LocationURL(), QString()); // nothing was navigated
         QVERIFY(m_ui->Messages().isEmpty());
         // The browser never showed a page: a login replays nothing.
-        window->Search().AfterLogin("0");
+        window.Parts().Search().AfterLogin("0");
         QCOMPARE(window->Browser(1)->LocationURL(), QString());
         qunsetenv("KELVRA_NETWORK_STATE_FILE");
     }
@@ -356,7 +356,7 @@ private slots:
 
         AppState again;
         again.serviceRoot = m_ui->Sim().Root();
-        window = std::make_unique<TFormMain>(again); // the same data folder
+        window = kelvra::test::MainWindow(again); // the same data folder
         QVERIFY(kelvra::test::ShowAndWaitFirstShow(*window));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -574,7 +574,7 @@ private slots:
         QVERIFY(c);
         // No page yet and the engine not warmed up: the first scan makes the engine.
         c->main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(c->main.get()));
+        QVERIFY(QTest::qWaitForWindowActive(c->main));
         QLineEdit* ean = Field(*c->main, "suiEdit_group0_5");
         QTest::mouseClick(ean, Qt::LeftButton);
         QTRY_VERIFY(ean->hasFocus());

@@ -43,15 +43,13 @@ private:
     }
 
     // A window after its first show, in the language asked for (a machine that ran before).
-    std::unique_ptr<TFormMain> ShownWindow(AppState& state, const QString& language) {
+    kelvra::test::MainWindow ShownWindow(AppState& state, const QString& language) {
         auto window = m_ui->ShownMainWindow(
-            state,
-            [this](TFormMain& made) {
-                made.SideMenu().SetShowLoginWindow([this] { ++m_loginShown; });
-            },
+            state, {},
             [&](const QString& folder) {
                 return language != "Chinese" || kelvra::test::SeedLanguage(folder, language);
-            });
+            },
+            [this] { ++m_loginShown; });
         m_ui->Sim().ClearRequests();
         return window;
     }
@@ -158,7 +156,7 @@ private slots:
         QVERIFY(window);
         if (!online) {
             QVERIFY(m_ui->SetNetwork("down"));
-            QTRY_VERIFY_WITH_TIMEOUT(!window->Presenter().NetworkOnline(), 3000);
+            QTRY_VERIFY_WITH_TIMEOUT(!window.Parts().Presenter().NetworkOnline(), 3000);
         }
         const QString base = QString::fromStdString(m_ui->Sim().Root()) +
                              (language == "Chinese" ? "/kelvra_cd/cn/" : "/kelvra_cd/en/");
@@ -244,7 +242,7 @@ private slots:
         LogIn(state, "101");
         QVERIFY(m_ui->SetNetwork("down"));
         QTRY_COMPARE_WITH_TIMEOUT(window->Pages()->ActiveIndex(), 3, 3000);
-        QVERIFY(!window->Presenter().NetworkOnline());
+        QVERIFY(!window.Parts().Presenter().NetworkOnline());
 
         Click(*window, 4, 0); // suppliers: nothing
         QCOMPARE(window->Pages()->ActiveIndex(), 3);

@@ -47,7 +47,7 @@ private:
         return n;
     }
 
-    std::unique_ptr<TFormMain> ShownWindow(AppState& state) {
+    kelvra::test::MainWindow ShownWindow(AppState& state) {
         return m_ui->ShownMainWindow(state, [](TFormMain& window) {
             // The service watch would add a probe of its own every 20 seconds.
             window.findChild<QTimer*>("conn_kelvra")->stop();
@@ -75,7 +75,7 @@ private slots:
 
         window->showMinimized(); // the minimise command of the window
         QTRY_VERIFY(!window->isVisible());
-        QVERIFY(window->Tray().InTray());
+        QVERIFY(window.Parts().Tray().InTray());
         QVERIFY(state.startupDone);
         QVERIFY(!(window->windowState() & Qt::WindowMinimized)); // hidden, not minimised
         QCOMPARE(VisibleIcons().size(), 1);
@@ -87,7 +87,7 @@ private slots:
             QVERIFY(icon->grab().save(shot));
 
         // A second minimise adds no icon; other mouse events on the icon do nothing.
-        window->Tray().MinimiseToTray();
+        window.Parts().Tray().MinimiseToTray();
         QCOMPARE(VisibleIcons().size(), 1);
         QTest::mousePress(icon, Qt::RightButton);
         QTest::mouseRelease(icon, Qt::RightButton);
@@ -102,7 +102,7 @@ private slots:
         QTest::mousePress(icon, Qt::LeftButton);
         QVERIFY(window->isVisible()); // on the press, not on the release
         QTest::mouseRelease(icon, Qt::LeftButton);
-        QVERIFY(!window->Tray().InTray());
+        QVERIFY(!window.Parts().Tray().InTray());
         QVERIFY(VisibleIcons().isEmpty());
         // One probe, no start-up part (no list loads), page and fields as they were.
         QCOMPARE(Count("/cn/"), 1);
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(window->Pages()->ActiveIndex(), 6);
         QCOMPARE(field->text(), QStringLiteral("06J 001 113"));
         QCOMPARE(window->focusWidget(), field); // where the user left off, not the side panel
-        QVERIFY(window->Tray().RestoreWindow() == nullptr);
+        QVERIFY(window.Parts().Tray().RestoreWindow() == nullptr);
         QVERIFY(m_ui->Messages().isEmpty());
 
         // The whole round again: still one icon at a time.
@@ -139,11 +139,11 @@ private slots:
         const auto mapState = [&window] { return kelvra::test::X11MapState(window->winId()); };
         QCOMPARE(mapState(), QStringLiteral("IsViewable"));
         window->showMinimized();
-        QTRY_VERIFY(window->Tray().InTray());
+        QTRY_VERIFY(window.Parts().Tray().InTray());
         QTRY_COMPARE(mapState(), QStringLiteral("IsUnMapped"));
         QTest::qWait(0); // nothing queued after the hide may map it again
         QCOMPARE(mapState(), QStringLiteral("IsUnMapped"));
-        window->Tray().RestoreFromTray();
+        window.Parts().Tray().RestoreFromTray();
         QTRY_COMPARE(mapState(), QStringLiteral("IsViewable"));
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QVERIFY(!(window->windowState() & Qt::WindowMinimized));
@@ -157,12 +157,12 @@ private slots:
         QVERIFY(window);
         QTemporaryDir folder;
         const QString channel = folder.filePath(QStringLiteral("Kelvra.channel"));
-        kelvra::ui::InstanceBeacon beacon(channel, [&window] { window->BringToFront(); });
+        kelvra::ui::InstanceBeacon beacon(channel, [&window] { window.Parts().BringToFront(); });
         QVERIFY(beacon.Listening());
         auto* oe = window->findChild<QLineEdit*>("suiEdit_group0_1");
         oe->setFocus(Qt::OtherFocusReason);
         window->showMinimized();
-        QTRY_VERIFY(window->Tray().InTray());
+        QTRY_VERIFY(window.Parts().Tray().InTray());
         m_ui->Sim().ClearRequests();
 
         auto ask = [&channel] {
@@ -173,7 +173,7 @@ private slots:
         auto answer = ask();
         QTRY_VERIFY(window->isVisible());
         QVERIFY(answer.get());
-        QVERIFY(!window->Tray().InTray());
+        QVERIFY(!window.Parts().Tray().InTray());
         QVERIFY(VisibleIcons().isEmpty());
         QCOMPARE(Count("/cn/"), 1);
         QCOMPARE(window->focusWidget(), oe);
@@ -192,8 +192,8 @@ private slots:
         QVERIFY(window);
         window->hide(); // as for the login or the update window
         QVERIFY(VisibleIcons().isEmpty());
-        QVERIFY(!window->Tray().InTray());
-        window->Tray().RestoreFromTray(); // not in the tray: nothing to restore
+        QVERIFY(!window.Parts().Tray().InTray());
+        window.Parts().Tray().RestoreFromTray(); // not in the tray: nothing to restore
         QVERIFY(!window->isVisible());
     }
 };

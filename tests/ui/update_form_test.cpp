@@ -81,9 +81,7 @@ class UpdateFormTest : public QObject {
             m_scripts.push_back(request);
             return true;
         };
-        auto form = std::make_unique<TUpdateForm>(m_state, services);
-        form->SetMainWindow(&m_main);
-        return form;
+        return std::make_unique<TUpdateForm>(m_state, services, &m_main);
     }
 
     static QPoint CentredPosition(const QWidget& window) {

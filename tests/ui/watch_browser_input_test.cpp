@@ -55,7 +55,7 @@ class WatchBrowserInputTest : public QObject {
 private:
     std::unique_ptr<kelvra::test::UiFixture> m_ui;
 
-    std::unique_ptr<TFormMain> ShownWindow(AppState& state) {
+    kelvra::test::MainWindow ShownWindow(AppState& state) {
         auto window = m_ui->ShownMainWindow(state);
         if (!window || !QTest::qWaitForWindowExposed(window.get()))
             return nullptr;

@@ -50,6 +50,7 @@ private slots:
         AppState state;
         auto created = m_ui->NewMainWindow(state);
         TFormMain& window = *created;
+        kelvra::ui::MainWindowParts& parts = created.Parts();
         QVERIFY(!window.isVisible());
         auto* timer1 = window.findChild<QTimer*>("Timer1");
         auto* service = window.findChild<QTimer*>("conn_kelvra");
@@ -62,7 +63,7 @@ private slots:
         QVERIFY(label->text().isEmpty());
         QSignalSpy ticks(timer1, &QTimer::timeout);
         QVERIFY(ticks.wait(kTickDeadlineMs));
-        QVERIFY(window.Presenter().NetworkOnline());
+        QVERIFY(parts.Presenter().NetworkOnline());
     }
 
     void pullingTheNetworkShowsTheNetworkPage() {
@@ -78,7 +79,7 @@ private slots:
         QVERIFY(m_ui->SetNetwork("down"));
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), kDisconnected, kTickDeadlineMs);
         QCOMPARE(pages->ActiveIndex(), 3);
-        QVERIFY(!window->Presenter().NetworkOnline());
+        QVERIFY(!window.Parts().Presenter().NetworkOnline());
         if (const QString shot = kelvra::test::ScreenshotPath("screenshot-network-down.png");
             !shot.isEmpty())
             QVERIFY(window->grab().save(shot));
@@ -90,7 +91,7 @@ private slots:
         // Back up: the connected text; the network page stays until someone shows another.
         QVERIFY(m_ui->SetNetwork("up"));
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), kConnected, kTickDeadlineMs);
-        QVERIFY(window->Presenter().NetworkOnline());
+        QVERIFY(window.Parts().Presenter().NetworkOnline());
         QSignalSpy ticks(window->findChild<QTimer*>("Timer1"), &QTimer::timeout);
         QVERIFY(ticks.wait(kTickDeadlineMs));
         QCOMPARE(pages->ActiveIndex(), 3);
@@ -120,7 +121,7 @@ private slots:
                 n += target.find("/xml/") != std::string::npos;
             return n;
         };
-        QTRY_VERIFY_WITH_TIMEOUT(!window->Presenter().NetworkOnline(), kTickDeadlineMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Parts().Presenter().NetworkOnline(), kTickDeadlineMs);
         for (const char* name : lists)
             QCOMPARE(count(name), 1);
         QCOMPARE(listRequests(), 0);
@@ -210,12 +211,12 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TFormMain> CompressedWatchWindow(AppState& state) {
+    kelvra::test::MainWindow CompressedWatchWindow(AppState& state) {
         m_ui->FreshDataFolder();
         state.serviceRoot = m_ui->Sim().Root();
         kelvra::MainServices services = kelvra::MainServices::Defaults();
         services.serviceWatch = {200, 100, 500, 3};
-        auto window = std::make_unique<TFormMain>(state, std::move(services));
+        kelvra::test::MainWindow window(state, std::move(services));
         if (!kelvra::test::ShowAndWaitFirstShow(*window))
             return nullptr;
         return window;

@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "WindowsTestSupport.h"
-#include "app/AppState.h"
-#include "settings/ApplyLanguage.h"
+#include "app/ApplyLanguage.h"
 #include "settings/DataPaths.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 namespace {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/MainPresenter.h"
-#include "service/Endpoints.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 

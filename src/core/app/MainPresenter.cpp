@@ -5,12 +5,12 @@
 #include <system_error>
 #include <utility>
 
+#include "app/ApplyLanguage.h"
 #include "platform/Platform.h"
-#include "service/Endpoints.h"
 #include "service/Probe.h"
 #include "service/SessionRules.h"
-#include "settings/ApplyLanguage.h"
 #include "settings/SettingsError.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 
@@ -75,8 +75,8 @@ void MainPresenter::FormCreate() {
 bool MainPresenter::FormShow() {
     const std::string probePage = Endpoints(m_state.serviceRoot).ProbePage();
     if (!m_services.probe || !m_services.probe(probePage)) {
-        if (m_reportMaintenance) {
-            m_reportMaintenance();
+        if (m_services.reportMaintenance) {
+            m_services.reportMaintenance();
         } else {
             m_view.ShowMessage(MaintenanceText(m_state), "Error");
             m_view.CloseWindow();

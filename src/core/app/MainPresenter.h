@@ -3,9 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "app/ConnectivityWatch.h"
 #include "app/MainView.h"
+#include "state/AppState.h"
+#include "window/MainPage.h"
 
 namespace kelvra {
 
@@ -27,23 +28,13 @@ struct MainServices {
     std::function<bool(AppState&, bool online)> logoutOnClose;
     // When the 20-second service watch checks again after an answer or a failure.
     ServiceWatchTiming serviceWatch;
+    // Who reports a failed probe of a show (the service watch, so that only one such message is
+    // ever open); empty: the maintenance message and the close, by the presenter itself.
+    std::function<void()> reportMaintenance;
 
     // The real routines: ProbeUrl, FindDataFolder, the two network tests, PrepareSettingsFiles,
     // ApplyLanguage; logoutOnClose stays empty until the session client is wired in.
     static MainServices Defaults();
-};
-
-// Page indices of RzPageControl1.
-enum MainPage : int {
-    kPageResults = 0,
-    kPageHomeChinese = 1,
-    kPageHomeEnglish = 2,
-    kPageNetwork = 3,
-    kPageSuppliers = 4,
-    kPageCountry = 5,
-    kPageAbout = 6,
-    kPagePurchase = 7,
-    kPageError = 8,
 };
 
 inline constexpr WindowSize kMinimumOuterSize{952, 707};
@@ -74,11 +65,6 @@ public:
     // Returns false when the probe failed. A settings write failure of the start-up is reported
     // through the view and the remaining show steps are skipped.
     bool FormShow();
-    // Who reports a failed probe of a show: by default the maintenance message and the close
-    // here; the service watch takes it over so that only one such message is ever open.
-    void SetMaintenanceReporter(std::function<void()> report) {
-        m_reportMaintenance = std::move(report);
-    }
     // Snaps the outer size back to at least 952 x 707.
     void FormResize();
     // Logout notice when online and logged in; its failure selects the error page.
@@ -93,7 +79,6 @@ private:
     AppState& m_state;
     MainView& m_view;
     MainServices m_services;
-    std::function<void()> m_reportMaintenance;
     bool m_networkOnline = false;
 };
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "service/Session.h"
+#include "state/Session.h"
 
 namespace kelvra {
 

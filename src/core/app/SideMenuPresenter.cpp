@@ -3,13 +3,13 @@
 #include <exception>
 #include <utility>
 
+#include "app/ApplyLanguage.h"
 #include "app/MainPresenter.h"
-#include "app/Strings.h"
 #include "login/LoginHandOver.h"
-#include "service/Endpoints.h"
 #include "service/SessionNotices.h"
 #include "service/SessionUrls.h"
-#include "settings/ApplyLanguage.h"
+#include "text/Strings.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {

@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "app/SideMenuView.h"
 #include "service/HttpTransport.h"
 #include "settings/LanguageView.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

@@ -3,10 +3,10 @@
 #include <exception>
 #include <utility>
 
-#include "app/MainPresenter.h"
 #include "service/SessionRules.h"
 #include "service/SessionUrls.h"
 #include "settings/LanguageTables.h"
+#include "window/MainPage.h"
 
 namespace kelvra {
 namespace {

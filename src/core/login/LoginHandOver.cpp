@@ -1,7 +1,7 @@
 #include "login/LoginHandOver.h"
 
-#include "app/MainPresenter.h"
 #include "service/SessionNotices.h"
+#include "window/MainPage.h"
 
 namespace kelvra {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "service/HttpTransport.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

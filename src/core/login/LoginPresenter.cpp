@@ -4,12 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/MainPresenter.h"
 #include "service/SessionUrls.h"
 #include "settings/LanguageFile.h"
 #include "settings/LanguageTables.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
+#include "window/MainPage.h"
 
 namespace kelvra {
 namespace {

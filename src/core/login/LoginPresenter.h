@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
-#include "browser/BusyIndicator.h"
 #include "login/LoginView.h"
 #include "service/SessionClient.h"
+#include "state/AppState.h"
+#include "window/BusyIndicator.h"
 
 namespace kelvra {
 

@@ -4,9 +4,9 @@
 
 #include "platform/NetworkAdapters.h"
 
-#include "service/Endpoints.h"
-#include "service/Url.h"
 #include "text/Ascii.h"
+#include "url/Endpoints.h"
+#include "url/Url.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

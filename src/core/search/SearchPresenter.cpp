@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "app/Strings.h"
 #include "search/NumberText.h"
 #include "search/SearchKinds.h"
 #include "search/SearchUrls.h"
 #include "settings/LanguageTables.h"
+#include "text/Strings.h"
 
 namespace kelvra {
 namespace {

@@ -1,6 +1,6 @@
 #include "search/SearchUrls.h"
 
-#include "service/Endpoints.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {

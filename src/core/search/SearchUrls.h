@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/AppState.h"
 #include "search/SearchKinds.h"
 #include "search/SearchView.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

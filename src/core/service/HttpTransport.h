@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Version.h"
+#include "state/Version.h"
 
 namespace kelvra {
 

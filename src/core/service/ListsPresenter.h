@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "service/HttpTransport.h"
 #include "service/ListLoader.h"
 #include "service/ListsView.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

@@ -1,7 +1,7 @@
 #include "service/Redirects.h"
 
-#include "service/Url.h"
 #include "text/Ascii.h"
+#include "url/Url.h"
 
 namespace kelvra {
 namespace {

@@ -6,7 +6,7 @@
 #include "service/SessionReply.h"
 #include "service/SessionRules.h"
 #include "service/XmlDocument.h"
-#include "settings/ApplyLanguage.h"
+#include "settings/WindowCaption.h"
 
 namespace kelvra {
 namespace {

@@ -4,10 +4,10 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "service/HttpTransport.h"
 #include "service/SessionReply.h"
 #include "service/SessionUrls.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

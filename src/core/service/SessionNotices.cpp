@@ -1,7 +1,7 @@
 #include "service/SessionNotices.h"
 
 #include "service/SessionRules.h"
-#include "settings/ApplyLanguage.h"
+#include "settings/WindowCaption.h"
 
 namespace kelvra {
 

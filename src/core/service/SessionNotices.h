@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "service/HttpTransport.h"
 #include "service/SessionClient.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "service/Session.h"
+#include "state/Session.h"
 
 namespace kelvra {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "service/Session.h"
 #include "service/SessionUrls.h"
+#include "state/Session.h"
 
 namespace kelvra {
 

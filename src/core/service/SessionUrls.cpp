@@ -1,6 +1,6 @@
 #include "service/SessionUrls.h"
 
-#include "service/Endpoints.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppState.h"
 #include "settings/IniDocument.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

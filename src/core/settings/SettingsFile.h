@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/Version.h"
 #include "settings/IniFile.h"
+#include "state/Version.h"
 
 namespace kelvra {
 

@@ -3,13 +3,13 @@
 #include <utility>
 
 #include "platform/Platform.h"
-#include "service/Endpoints.h"
 #include "settings/DataPaths.h"
 #include "settings/LanguageFile.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
 #include "update/UpdateProgress.h"
 #include "update/UpdateStaging.h"
+#include "url/Endpoints.h"
 
 #ifdef _WIN32
 #include <process.h>

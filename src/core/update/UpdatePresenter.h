@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "app/AppState.h"
 #include "service/HttpTransport.h"
+#include "state/AppState.h"
 #include "update/UpdateDownloader.h"
 #include "update/UpdateScript.h"
 #include "update/UpdateView.h"

@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "service/XmlDocument.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 

@@ -5,10 +5,10 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
 #include "service/HttpTransport.h"
 #include "service/ListsPresenter.h"
 #include "service/ListsView.h"
+#include "state/AppState.h"
 
 class QComboBox;
 

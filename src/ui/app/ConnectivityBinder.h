@@ -4,8 +4,8 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
 #include "app/ConnectivityWatch.h"
+#include "state/AppState.h"
 
 class QLabel;
 class QTimer;

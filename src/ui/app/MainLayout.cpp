@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/MainPresenter.h"
 #include "search/SearchKinds.h"
 #include "settings/LanguageTables.h"
 #include "ui/browser/BrowserView.h"
@@ -23,6 +22,7 @@
 #include "ui/widgets/SideChannel.h"
 #include "ui/widgets/SideItemList.h"
 #include "ui/widgets/StatusWidgets.h"
+#include "window/MainPage.h"
 
 namespace kelvra::ui {
 namespace {

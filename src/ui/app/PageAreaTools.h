@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 
 class QPrinter;
 class QWidget;

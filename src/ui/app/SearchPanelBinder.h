@@ -9,9 +9,9 @@
 #include <QObject>
 #include <QString>
 
-#include "app/AppState.h"
 #include "search/SearchPresenter.h"
 #include "search/SearchView.h"
+#include "state/AppState.h"
 #include "ui/app/ComboListsBinder.h"
 
 class QAbstractButton;

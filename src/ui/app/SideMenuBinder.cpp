@@ -13,9 +13,10 @@
 
 namespace kelvra::ui {
 SideMenuBinder::SideMenuBinder(TFormMain& window, AppState& state, HttpTransport& transport,
-                               SideMenuServices services)
+                               SideMenuServices services, std::function<void()> showLoginWindow)
     : m_window(window), m_presenter(std::make_unique<SideMenuPresenter>(
-                            state, *this, window, transport, std::move(services))) {
+                            state, *this, window, transport, std::move(services))),
+      m_showLogin(std::move(showLoginWindow)) {
     if (SideItemList* group4 = m_window.SideItems(4)) {
         connect(group4, &SideItemList::itemClicked, this, [this](int index) {
             if (index == 0)

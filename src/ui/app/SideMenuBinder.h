@@ -23,13 +23,12 @@ class TFormMain;
 class SideMenuBinder : public QObject, public SideMenuView {
     Q_OBJECT
 public:
+    // showLoginWindow opens the login window (the side menu's login item). Cannot fail.
     SideMenuBinder(TFormMain& window, AppState& state, HttpTransport& transport,
-                   SideMenuServices services);
+                   SideMenuServices services, std::function<void()> showLoginWindow);
     ~SideMenuBinder() override;
 
     SideMenuPresenter& Presenter() { return *m_presenter; }
-    // How the login window is shown (the entry provides it); until set, nothing is shown.
-    void SetShowLoginWindow(std::function<void()> show) { m_showLogin = std::move(show); }
 
     // SideMenuView
     void HideMainWindow() override;

@@ -2,7 +2,6 @@
 #include "ui/widgets/WindowPlacement.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -12,32 +11,18 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/MainPresenter.h"
 #include "app/QuotaSummary.h"
-#include "service/Endpoints.h"
-#include "service/HttpTransport.h"
-#include "service/SessionNotices.h"
-#include "ui/app/BrowserInputFilter.h"
-#include "ui/app/ComboListsBinder.h"
-#include "ui/app/ConnectivityBinder.h"
-#include "ui/app/KeyboardShortcuts.h"
 #include "ui/app/MessageBoxes.h"
-#include "ui/app/NumberHistoryBinder.h"
-#include "ui/app/PageAreaTools.h"
-#include "ui/app/SearchPanelBinder.h"
-#include "ui/app/SideMenuBinder.h"
-#include "ui/app/TrayController.h"
 #include "ui/app/UiTranslations.h"
-#include "ui/app/VersionCheckBinder.h"
-#include "ui/browser/BrowserProfile.h"
 #include "ui/browser/BrowserView.h"
-#include "ui/service/WaitCursor.h"
 #include "ui/skin/Skin.h"
-#include "ui/widgets/EnterPressesButton.h"
 #include "ui/widgets/GroupBar.h"
 #include "ui/widgets/PageControl.h"
 #include "ui/widgets/SideChannel.h"
 #include "ui/widgets/SideItemList.h"
 #include "ui/widgets/StatusWidgets.h"
+#include "url/Endpoints.h"
 
 namespace kelvra::ui {
 namespace {
@@ -56,11 +41,9 @@ QTimer* NamedTimer(const char* name, int interval, QObject* parent) {
 
 } // namespace
 
-TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
-    : QWidget(parent), m_state(state), m_transport(MakeWaitCursorTransport()),
-      m_profile(std::make_unique<BrowserProfile>()) {
-    // The probes of the shows and of the service watch block like every other request.
-    services.probe = WithWaitCursor(std::move(services.probe));
+TFormMain::TFormMain(AppState& state, BrowserProfile& profile, UiTranslations& translations,
+                     QWidget* parent)
+    : QWidget(parent), m_state(state), m_translations(translations) {
     setObjectName("FormMain");
     setWindowTitle(QString::fromStdString(m_state.baseCaption));
     setAccessibleName(QStringLiteral("Kelvra"));
@@ -73,10 +56,7 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     setPalette(white);
 
     m_side = BuildSidePanel(this, LoadItemImages());
-    m_pageArea = BuildPageArea(this, *m_profile);
-    // Once the engine is warm, the first browser's engine is made out of sight: the first search
-    // then does not wait for it (nothing is loaded or requested ahead of the user).
-    connect(m_profile.get(), &BrowserProfile::warmedUp, Browser(1), &BrowserView::PrepareEngine);
+    m_pageArea = BuildPageArea(this, profile);
     m_status = BuildStatusBar(this);
     m_side.channel->raise();
     connect(m_side.channel, &SideChannel::layoutChanged, this, &TFormMain::LayoutChildren);
@@ -84,97 +64,20 @@ TFormMain::TFormMain(AppState& state, MainServices services, QWidget* parent)
     for (int page : {1, 2, 3, 8})
         m_pageArea.control->Page(page)->installEventFilter(this);
 
-    // The watches run on these timers; their handlers come with the connectivity watch and the
-    // version check.
-    m_timer1 = NamedTimer("Timer1", 1000, this);
-    m_timerUpdate = NamedTimer("Timer_update", 10000, this);
-    m_timerUpdate->setSingleShot(true);
-    m_connKelvra = NamedTimer("conn_kelvra", 20000, this);
-
-    m_lists = std::make_unique<ComboListsBinder>(
-        FindListBoxes(*this), [this] { ShowPage(kPageError); }, m_state, *m_transport,
-        [this] { return m_presenter && m_presenter->NetworkOnline(); });
-    m_refillLists = [this] { m_lists->GetComboxList(); };
-    SearchPanelWidgets searchWidgets =
-        FindSearchPanelWidgets(this, Browser(1), [this](int page) { ShowPage(page); });
-    searchWidgets.showHint = [this](const QString& hint) { m_status.hint->ShowFor(hint); };
-    searchWidgets.scanAreas = {m_pageArea.control, m_side.channel};
-    m_history = new NumberHistoryBinder(searchWidgets.fields, this);
-    m_search = std::make_unique<SearchPanelBinder>(
-        searchWidgets, m_state, [this] { return m_presenter && m_presenter->NetworkOnline(); },
-        [this](int kind, const std::string& text) { m_history->Add(kind, text); });
-    if (!services.logoutOnClose) {
-        services.logoutOnClose = [this](AppState& s, bool online) {
-            return SendLogoutOnClose(s, *m_transport, online);
-        };
-    }
+    // The watches and the version check run on these timers.
+    m_timers.timer1 = NamedTimer("Timer1", 1000, this);
+    m_timers.timerUpdate = NamedTimer("Timer_update", 10000, this);
+    m_timers.timerUpdate->setSingleShot(true);
+    m_timers.connKelvra = NamedTimer("conn_kelvra", 20000, this);
 
     resize(944, 680);
     ApplySkin(this);
-    auto online = [this] { return m_presenter && m_presenter->NetworkOnline(); };
-    m_watch = std::make_unique<ConnectivityBinder>(
-        *this, m_status.networkText, m_timer1, m_connKelvra, m_state,
-        ConnectivityServices{services.networkOnline, services.probe,
-                             [this](bool up) {
-                                 if (!m_presenter)
-                                     return;
-                                 // The tick that sees the network return refills the lists
-                                 // that a start or a load without it left empty.
-                                 const bool returned = up && !m_presenter->NetworkOnline();
-                                 m_presenter->SetNetworkOnline(up);
-                                 if (returned)
-                                     m_lists->Presenter().RefillEmptyLists();
-                             }},
-        services.serviceWatch);
-    SideMenuServices menu{online, services.applyLanguage, {}};
-    m_presenter = std::make_unique<MainPresenter>(m_state, *this, std::move(services));
-    m_presenter->SetMaintenanceReporter([this] { m_watch->Watch().ReportMaintenance(); });
-    m_translations = new UiTranslations(this);
-    m_presenter->FormCreate();
-    m_history->Load(m_state.dataFolder); // the data folder is known from here on
-    // After the creation steps: the stored zooms are read from the data folder.
-    m_pageTools = new PageAreaTools(*this, *m_pageArea.control,
-                                    {Browser(1), Browser(2), Browser(3), Browser(4)}, m_state);
-    MakeEnterPressButtons(m_side.channel);
-    new KeyboardShortcuts(*this, *m_side.channel, *m_side.bar, searchWidgets.fields[0]); // owned
-    connect(m_timer1, &QTimer::timeout, this, &TFormMain::RefreshQuota);
-    m_versionCheck = new VersionCheckBinder(
-        this, m_timerUpdate, [this] { ShowPage(kPageError); }, m_state);
-    m_sideMenu = std::make_unique<SideMenuBinder>(*this, m_state, *m_transport, std::move(menu));
-    m_tray = std::make_unique<TrayController>(*this, m_state);
-    m_browserInput = std::make_unique<BrowserInputFilter>(
-        QList<QWidget*>{Browser(1), Browser(2), Browser(3), Browser(4)});
 }
 
 TFormMain::~TFormMain() {
-    delete m_pageTools; // it watches the pages and browsers deleted below
-    m_pageTools = nullptr;
     // The pages' events no longer concern this window while it is taken down.
     for (int page : {1, 2, 3, 8})
         m_pageArea.control->Page(page)->removeEventFilter(this);
-    // The browser pages must be gone before the profile they share.
-    delete m_pageArea.control;
-    m_pageArea = PageArea{};
-}
-
-void TFormMain::BringToFront() {
-    if (m_tray->InTray())
-        m_tray->RestoreFromTray();
-    QWidget* front = this;
-    if (!isVisible()) {
-        front = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->isVisible() && top->isWindow() && !(top->windowFlags() & Qt::Tool) &&
-                top->windowType() != Qt::Popup && top->windowType() != Qt::ToolTip) {
-                front = top;
-                break;
-            }
-        }
-    }
-    if (front == nullptr)
-        return;
-    front->raise();
-    front->activateWindow();
 }
 
 BrowserView* TFormMain::Browser(int number) const {
@@ -213,8 +116,8 @@ void TFormMain::SetWindowCaption(const std::string& caption) {
     setWindowTitle(QString::fromStdString(caption));
 }
 
-SearchPresenter& TFormMain::Search() {
-    return m_search->Presenter();
+void TFormMain::ShowHint(const QString& hint) {
+    m_status.hint->ShowFor(hint);
 }
 
 QList<QWidget*> TFormMain::SearchPanels() const {
@@ -248,12 +151,11 @@ void TFormMain::ShowPage(int index) {
 }
 
 void TFormMain::RefillLists() {
-    if (m_refillLists)
-        m_refillLists();
+    emit listsToRefill();
 }
 
 void TFormMain::MakeTranslationsCurrent(bool chinese) {
-    m_translations->Use(chinese);
+    m_translations.Use(chinese);
 }
 
 void TFormMain::RefreshQuota() {
@@ -315,24 +217,19 @@ void TFormMain::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return; // the window system restoring the window is not a show of the program
     LayoutChildren();
-    const bool stays = m_presenter->FormShow();
-    if (stays && !m_firstShowReported) {
-        m_firstShowReported = true;
-        QMetaObject::invokeMethod(this, &TFormMain::firstShowDone, Qt::QueuedConnection);
-    }
+    emit shownByProgram();
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayoutChildren();
-    if (m_presenter)
-        m_presenter->FormResize();
+    emit resized();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
     if (!m_closing) {
         m_closing = true;
-        m_presenter->FormClose();
+        emit closing();
     }
     event->accept();
     emit closed();

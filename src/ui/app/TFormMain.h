@@ -1,77 +1,53 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-
 #include <QWidget>
 
-#include "app/AppState.h"
-#include "app/MainPresenter.h"
 #include "app/MainView.h"
+#include "state/AppState.h"
 #include "ui/app/MainLayout.h"
 
 class QTimer;
 
-namespace kelvra {
-class ComboListsBinder;
-class HttpTransport;
-class SearchPresenter;
-} // namespace kelvra
-
 namespace kelvra::ui {
 
 class BrowserProfile;
-class SearchPanelBinder;
-class BrowserInputFilter;
-class NumberHistoryBinder;
-class PageAreaTools;
 class UiTranslations;
-class ConnectivityBinder;
-class SideMenuBinder;
-class TrayController;
-class VersionCheckBinder;
+
+// The three timers of the main window, children of it; what runs on them is wired by the
+// composition root (ui/app/Application.h).
+struct MainTimers {
+    QTimer* timer1 = nullptr;      // Timer1, every second: network watch and quota
+    QTimer* timerUpdate = nullptr; // Timer_update, single-shot: the version check
+    QTimer* connKelvra = nullptr;  // conn_kelvra: the service watch
+};
 
 // The main window FormMain: side channel with the five groups, the page control with nine pages,
-// the status bar. It moves events and texts between the widgets and its presenter.
+// the status bar. It moves texts to its widgets and reports its show, resize and close as
+// signals; the composition root (ui/app/Application.h) joins them to the presenter.
 class TFormMain : public QWidget, public MainView {
     Q_OBJECT
 public:
-    // Builds the window (hidden) and runs the creation steps. A settings write failure is
-    // reported in a message box and the window is still built.
-    explicit TFormMain(AppState& state, MainServices services = MainServices::Defaults(),
-                       QWidget* parent = nullptr);
+    // Builds the widgets and timers (hidden); the browsers share `profile`, and `translations`
+    // follows the language. Both must outlive the window. Cannot fail.
+    TFormMain(AppState& state, BrowserProfile& profile, UiTranslations& translations,
+              QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    MainPresenter& Presenter() { return *m_presenter; }
     // WebBrowser1..WebBrowser4 by number; nullptr outside 1..4.
     BrowserView* Browser(int number) const;
     PageControl* Pages() const { return m_pageArea.control; }
-    // The browser profile of the four browsers (the entry warms the engine through it).
-    BrowserProfile& Profile() const { return *m_profile; }
     SideChannel* Side() const { return m_side.channel; }
+    GroupBar* Groups() const { return m_side.bar; }
+    const MainTimers& Timers() const { return m_timers; }
+    // Label6, the network state in the status bar.
+    QLabel* NetworkText() const { return m_status.networkText; }
+    // A short hint in the status bar, over the link and the quota.
+    void ShowHint(const QString& hint);
     // The large items of RzGroup4 or RzGroup5 (their clicks are the side-menu handlers);
     // nullptr for any other group.
     SideItemList* SideItems(int group) const;
-    // The number, vehicle and engine searches of the side panel (AfterLogin replays the last).
-    SearchPresenter& Search();
     // The panels of the number, vehicle and engine searches: they take input while a page loads.
     QList<QWidget*> SearchPanels() const;
-    // Rebuilds the vehicle and engine lists when a language is applied.
-    void SetListsRefill(std::function<void()> refill) { m_refillLists = std::move(refill); }
-    // The network and service watches on Timer1 and conn_kelvra.
-    ConnectivityBinder& Watch() { return *m_watch; }
-    // The items of RzGroup4 and RzGroup5 (the entry gives it the login window).
-    SideMenuBinder& SideMenu() { return *m_sideMenu; }
-    // Minimise to the tray and restore from it.
-    TrayController& Tray() { return *m_tray; }
-    // A second copy asked for this one: restored from the tray when it is there (its show probes
-    // the service), then raised and activated; while another window of the program stands in
-    // for it (login, update), that window is raised instead.
-    void BringToFront();
-    // The version check on Timer_update (the entry gives it the update window).
-    VersionCheckBinder& VersionCheck() { return *m_versionCheck; }
-    // Back, forward, stop, zoom, find, print and PDF of the browser pages.
-    PageAreaTools& PageTools() { return *m_pageTools; }
     // Shows the day's counted pages of the session in the status bar (nothing while logged out).
     void RefreshQuota();
     // False: the status bar notes that the service is not answering, in the quota's place.
@@ -85,6 +61,7 @@ public:
     void SetSideItemImage(int group, int index, int imageIndex) override;
     void SetSideItemSelected(int group, int index, bool selected) override;
     void ShowPage(int index) override;
+    // Emits listsToRefill.
     void RefillLists() override;
     void MakeTranslationsCurrent(bool chinese) override;
 
@@ -101,7 +78,16 @@ public:
     void SetOuterSize(WindowSize size) override;
 
 signals:
-    // The first show (probe and start-up part) has finished and the window stays open.
+    // The program showed the window (not the window system restoring it): the show steps run.
+    void shownByProgram();
+    // The window changed its size (after its children were laid out).
+    void resized();
+    // The window closes for the first time: the close steps run, before `closed`.
+    void closing();
+    // The vehicle and engine lists are to be rebuilt (a language was applied).
+    void listsToRefill();
+    // The first show (probe and start-up part) has finished and the window stays open; emitted
+    // by whoever runs the show steps.
     void firstShowDone();
     // The window has closed; the program ends.
     void closed();
@@ -117,27 +103,11 @@ private:
     void OpenInfoPage();
 
     AppState& m_state;
-    std::unique_ptr<HttpTransport> m_transport;
-    std::unique_ptr<BrowserProfile> m_profile;
+    UiTranslations& m_translations;
     SidePanel m_side;
     PageArea m_pageArea;
     StatusBar m_status;
-    QTimer* m_timer1 = nullptr;
-    QTimer* m_timerUpdate = nullptr;
-    QTimer* m_connKelvra = nullptr;
-    std::unique_ptr<ComboListsBinder> m_lists;
-    std::unique_ptr<SearchPanelBinder> m_search;
-    NumberHistoryBinder* m_history = nullptr; // owned by the window
-    std::function<void()> m_refillLists;
-    std::unique_ptr<MainPresenter> m_presenter;
-    std::unique_ptr<ConnectivityBinder> m_watch;
-    std::unique_ptr<SideMenuBinder> m_sideMenu;
-    std::unique_ptr<TrayController> m_tray;
-    std::unique_ptr<BrowserInputFilter> m_browserInput;
-    VersionCheckBinder* m_versionCheck = nullptr; // owned by the window (a QObject child)
-    UiTranslations* m_translations = nullptr;     // owned by the window
-    PageAreaTools* m_pageTools = nullptr;         // owned by the window
-    bool m_firstShowReported = false;
+    MainTimers m_timers;
     bool m_closing = false;
 };
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 
 class QSystemTrayIcon;
 class QWidget;

@@ -20,10 +20,10 @@ int VersionCheckIntervalMs(int designedMs) {
 }
 
 VersionCheckBinder::VersionCheckBinder(QWidget* mainWindow, QTimer* timer,
-                                       std::function<void()> showErrorPage, AppState& state,
-                                       VersionCheckServices services)
-    : QObject(mainWindow), m_mainWindow(mainWindow), m_timer(timer),
-      m_showErrorPage(std::move(showErrorPage)), m_state(state), m_services(std::move(services)) {
+                                       std::function<void()> showErrorPage, QWidget* updateWindow,
+                                       AppState& state, VersionCheckServices services)
+    : m_mainWindow(mainWindow), m_timer(timer), m_showErrorPage(std::move(showErrorPage)),
+      m_updateWindow(updateWindow), m_state(state), m_services(std::move(services)) {
     m_services.loadXml = WithWaitCursor(std::move(m_services.loadXml));
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &VersionCheckBinder::Timer_updateTimer);

@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "update/VersionCheck.h"
 
 class QTimer;
@@ -23,13 +23,10 @@ class VersionCheckBinder : public QObject, public VersionCheckView {
     Q_OBJECT
 public:
     // `mainWindow` hosts the messages, `timer` is its Timer_update, `showErrorPage` selects its
-    // error page.
-    explicit VersionCheckBinder(QWidget* mainWindow, QTimer* timer,
-                                std::function<void()> showErrorPage, AppState& state,
-                                VersionCheckServices services = VersionCheckServices::Defaults());
-
-    // The window shown after a Yes; without one the main window is only hidden.
-    void SetUpdateWindow(QWidget* updateWindow) { m_updateWindow = updateWindow; }
+    // error page; `updateWindow` is shown after a Yes (null: the main window is only hidden).
+    VersionCheckBinder(QWidget* mainWindow, QTimer* timer, std::function<void()> showErrorPage,
+                       QWidget* updateWindow, AppState& state,
+                       VersionCheckServices services = VersionCheckServices::Defaults());
 
     // Timer_updateTimer: the check itself, once per run. Failures of the request show the error
     // page; a settings file that cannot be written is reported in a message box.
@@ -46,7 +43,7 @@ private:
     QWidget* m_mainWindow;
     QTimer* m_timer;
     std::function<void()> m_showErrorPage;
-    QWidget* m_updateWindow = nullptr;
+    QWidget* m_updateWindow;
     AppState& m_state;
     VersionCheckServices m_services;
 };

@@ -2,7 +2,6 @@
 
 #include <QTimer>
 
-#include "app/MainPresenter.h"
 #include "app/SideMenuPresenter.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/TFormMain.h"
@@ -10,11 +9,11 @@
 
 namespace kelvra::ui {
 MainBrowserWatch::MainBrowserWatch(TFormMain& window, AppState& state, BusyIndicatorControl& busy,
-                                   SessionClient& session, std::function<void()> showLoginWindow,
-                                   QObject* parent)
+                                   SessionClient& session, std::function<bool()> networkOnline,
+                                   std::function<void()> showLoginWindow, QObject* parent)
     : QObject(parent), m_window(window), m_showLoginWindow(std::move(showLoginWindow)),
-      m_commands(std::make_unique<InPageCommands>(
-          state, *this, busy, session, [this] { return m_window.Presenter().NetworkOnline(); })) {
+      m_commands(
+          std::make_unique<InPageCommands>(state, *this, busy, session, std::move(networkOnline))) {
     if (BrowserView* main = m_window.Browser(kResultsBrowser)) {
         connect(
             main, &BrowserView::beforeNavigate, this, [this](const QString& url, bool ofService) {

@@ -6,8 +6,8 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
 #include "browser/InPageCommands.h"
+#include "state/AppState.h"
 
 namespace kelvra::ui {
 
@@ -20,10 +20,11 @@ class MainBrowserWatch : public QObject, public InPageView {
     Q_OBJECT
 public:
     // The window, state, busy indicator and session client must outlive the watch;
-    // showLoginWindow opens the login window. Cannot fail.
+    // networkOnline is the main window's network-online flag; showLoginWindow opens the login
+    // window. Cannot fail.
     MainBrowserWatch(TFormMain& window, AppState& state, BusyIndicatorControl& busy,
-                     SessionClient& session, std::function<void()> showLoginWindow,
-                     QObject* parent = nullptr);
+                     SessionClient& session, std::function<bool()> networkOnline,
+                     std::function<void()> showLoginWindow, QObject* parent = nullptr);
     ~MainBrowserWatch() override;
 
     InPageCommands& Commands() { return *m_commands; }

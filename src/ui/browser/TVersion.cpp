@@ -54,9 +54,12 @@ void BusyBar::hideEvent(QHideEvent* event) {
     m_frames->stop();
 }
 
-TVersion::TVersion(QWidget* parent)
+TVersion::TVersion(QWidget* mainWindow, QWidget* sideChannel, const QList<QWidget*>& inputPanels,
+                   QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      m_busy(*this) {
+      m_main(mainWindow), m_side(sideChannel), m_busy(*this) {
+    if (mainWindow)
+        m_inputPanels.Keep(mainWindow, inputPanels);
     setObjectName("Version");
     setWindowTitle(QStringLiteral("Version"));
     setAccessibleName(tr("Loading"));
@@ -73,11 +76,6 @@ TVersion::TVersion(QWidget* parent)
 TVersion::~TVersion() {
     // Never leave the program's windows disabled behind a destroyed indicator.
     m_busy.HideBusy();
-}
-
-void TVersion::SetMainWindow(QWidget* mainWindow, QWidget* sideChannel) {
-    m_main = mainWindow;
-    m_side = sideChannel;
 }
 
 std::vector<TopLevelWindow> TVersion::TopLevelWindows() const {

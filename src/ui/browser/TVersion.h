@@ -3,8 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "browser/BusyIndicator.h"
 #include "ui/browser/BusyInputPanels.h"
+#include "window/BusyIndicator.h"
 
 class QTimer;
 
@@ -39,17 +39,13 @@ class TVersion : public QWidget, public BusyIndicatorView {
 public:
     static constexpr int kWidth = kBusyIndicatorWidth;
     static constexpr int kHeight = kBusyIndicatorHeight;
-    explicit TVersion(QWidget* parent = nullptr);
+    // Placed over `mainWindow` beside its side channel (null: the top-left corner of the
+    // screen); `inputPanels` of the main window keep taking input while the indicator disables
+    // it (the rest of it is disabled). Cannot fail.
+    TVersion(QWidget* mainWindow, QWidget* sideChannel, const QList<QWidget*>& inputPanels,
+             QWidget* parent = nullptr);
     ~TVersion() override;
 
-    // The window the indicator is placed over and its side channel; without them the
-    // indicator goes to the top-left corner of the screen.
-    void SetMainWindow(QWidget* mainWindow, QWidget* sideChannel);
-    // Panels of a window that keep taking input while the indicator disables that window (the
-    // rest of the window is disabled).
-    void KeepTakingInput(QWidget* window, const QList<QWidget*>& panels) {
-        m_inputPanels.Keep(window, panels);
-    }
     BusyIndicator& Busy() { return m_busy; }
 
     // BusyIndicatorView

@@ -1,31 +1,14 @@
 #include "ui/login/LoginWindowHost.h"
 
 #include "app/SideMenuPresenter.h"
-#include "search/SearchPresenter.h"
-#include "ui/app/SideMenuBinder.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
-#include "ui/login/TFormLogin.h"
 #include "ui/widgets/PageControl.h"
 
 namespace kelvra::ui {
 
-LoginWindowHost::LoginWindowHost(TFormMain& window, AppState& state, TFormLogin& login,
-                                 BusyIndicatorControl& busy, SessionClient& session,
-                                 QObject* parent)
-    : QObject(parent), m_window(window), m_login(login) {
-    m_login.Bind(state, *this, busy, session, [this](const std::string& outcome) {
-        m_window.RefreshQuota();
-        m_window.Search().AfterLogin(outcome);
-    });
-    m_window.SideMenu().SetShowLoginWindow([this] { ShowLoginWindow(); });
-}
-
-void LoginWindowHost::ShowLoginWindow() {
-    m_login.show();
-    m_login.raise();
-    m_login.activateWindow();
-}
+LoginWindowHost::LoginWindowHost(TFormMain& window, QObject* parent)
+    : QObject(parent), m_window(window) {}
 
 int LoginWindowHost::ActivePage() const {
     return m_window.Pages()->ActiveIndex();

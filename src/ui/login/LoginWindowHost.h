@@ -4,28 +4,18 @@
 
 #include <QObject>
 
-#include "app/AppState.h"
-#include "browser/BusyIndicator.h"
 #include "login/LoginView.h"
-#include "service/SessionClient.h"
 
 namespace kelvra::ui {
 
-class TFormLogin;
 class TFormMain;
 
-// The login hand-over: the login window acts on the main window through this host, and after a
-// login the quota shown is refreshed and the last search is replayed. The side menu's login item
-// opens the login window.
+// The login hand-over: the login window acts on the main window through this host.
 class LoginWindowHost : public QObject, public LoginHostView {
     Q_OBJECT
 public:
-    // Binds the login window; every argument must outlive the host. Cannot fail.
-    LoginWindowHost(TFormMain& window, AppState& state, TFormLogin& login,
-                    BusyIndicatorControl& busy, SessionClient& session, QObject* parent = nullptr);
-
-    // Shows the login window in front.
-    void ShowLoginWindow();
+    // The window must outlive the host. Cannot fail.
+    explicit LoginWindowHost(TFormMain& window, QObject* parent = nullptr);
 
     // LoginHostView
     int ActivePage() const override;
@@ -36,7 +26,6 @@ public:
 
 private:
     TFormMain& m_window;
-    TFormLogin& m_login;
 };
 
 } // namespace kelvra::ui

@@ -43,7 +43,9 @@ bool IsEnter(const QKeyEvent* key) {
 
 } // namespace
 
-TFormLogin::TFormLogin(QWidget* parent)
+TFormLogin::TFormLogin(AppState& state, LoginHostView& host, BusyIndicatorControl& busy,
+                       SessionClient& session,
+                       std::function<void(const std::string& outcome)> afterLogin, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setObjectName("FormLogin");
@@ -56,6 +58,12 @@ TFormLogin::TFormLogin(QWidget* parent)
     setPalette(white);
     setMouseTracking(true);
     BuildControls();
+    m_presenter =
+        std::make_unique<LoginPresenter>(state, *this, host, busy, session, std::move(afterLogin));
+    const QScreen* display = QGuiApplication::primaryScreen();
+    const QSize area =
+        display ? display->geometry().size() : QSize(kLoginWindowWidth, kLoginWindowHeight);
+    m_presenter->FormCreate(area.width(), area.height());
 }
 
 TFormLogin::~TFormLogin() = default;
@@ -124,27 +132,14 @@ void TFormLogin::BuildControls() {
     setTabOrder(m_remember, m_login);
     setTabOrder(m_login, m_cancel);
 
-    connect(m_login, &QPushButton::clicked, this, [this] {
-        if (m_presenter)
-            m_presenter->RzButton1Click();
-    });
-    connect(m_cancel, &QPushButton::clicked, this, [this] {
-        if (m_presenter)
-            m_presenter->Button1Click();
-        else
-            close();
-    });
+    connect(m_login, &QPushButton::clicked, this, [this] { m_presenter->RzButton1Click(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { m_presenter->Button1Click(); });
 }
 
-void TFormLogin::Bind(AppState& state, LoginHostView& host, BusyIndicatorControl& busy,
-                      SessionClient& session,
-                      std::function<void(const std::string& outcome)> afterLogin) {
-    m_presenter =
-        std::make_unique<LoginPresenter>(state, *this, host, busy, session, std::move(afterLogin));
-    const QScreen* display = QGuiApplication::primaryScreen();
-    const QSize area =
-        display ? display->geometry().size() : QSize(kLoginWindowWidth, kLoginWindowHeight);
-    m_presenter->FormCreate(area.width(), area.height());
+void TFormLogin::ShowInFront() {
+    show();
+    raise();
+    activateWindow();
 }
 
 std::string TFormLogin::UserNameText() const {
@@ -230,7 +225,7 @@ void TFormLogin::CloseWindow() {
 
 void TFormLogin::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous() || !m_presenter)
+    if (event->spontaneous())
         return; // the window system restoring the window is not a show of the program
     m_presenter->FormShow();
     FocusUserName();
@@ -240,7 +235,7 @@ void TFormLogin::closeEvent(QCloseEvent* event) {
     event->accept();
     // Login, Cancel, the change-password link and the close box all end here: the window is
     // hidden (never destroyed) and the main window takes over again.
-    if (m_presenter && isVisible())
+    if (isVisible())
         m_presenter->FormClose();
 }
 
@@ -248,13 +243,11 @@ void TFormLogin::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
     // Only the window itself, not a control on it (moves over a control reach here too when
     // the control does not take them).
-    if (m_presenter && !childAt(event->position().toPoint()))
+    if (!childAt(event->position().toPoint()))
         m_presenter->FormMouseMove();
 }
 
 bool TFormLogin::LinkEvent(QLabel* link, QEvent* event) {
-    if (!m_presenter)
-        return false;
     if (event->type() == QEvent::MouseMove) {
         if (link == m_create)
             m_presenter->Label4MouseMove();
@@ -287,8 +280,7 @@ bool TFormLogin::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (watched == m_pass && IsEnter(key)) {
-        if (m_presenter)
-            m_presenter->RzEdit1KeyPress('\r');
+        m_presenter->RzEdit1KeyPress('\r');
         return true;
     }
     if ((watched == m_login || watched == m_cancel) && IsEnter(key) && !key->isAutoRepeat()) {

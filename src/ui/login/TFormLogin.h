@@ -6,9 +6,9 @@
 
 #include <QWidget>
 
-#include "app/AppState.h"
 #include "login/LoginPresenter.h"
 #include "login/LoginView.h"
+#include "state/AppState.h"
 
 class QCheckBox;
 class QLabel;
@@ -23,20 +23,21 @@ class SessionClient;
 namespace kelvra::ui {
 
 // The login window "KELVRA LOGIN" (FormLogin): user name, password, Remember, Login, Cancel and
-// the three links. Created hidden at start; Bind gives it the main window, the busy indicator
-// and the session, and centres it. It shows texts and carries clicks, keys and mouse moves to
-// its LoginPresenter; closing it in any way hands back to the main window.
+// the three links. Created hidden at start, centred on the screen. It shows texts and carries
+// clicks, keys and mouse moves to its LoginPresenter; closing it in any way hands back to the
+// main window.
 class TFormLogin : public QWidget, public LoginView {
     Q_OBJECT
 public:
-    explicit TFormLogin(QWidget* parent = nullptr);
+    // Acts on the main window through `host`; afterLogin runs after each login. Every argument
+    // must outlive the window. Cannot fail.
+    TFormLogin(AppState& state, LoginHostView& host, BusyIndicatorControl& busy,
+               SessionClient& session, std::function<void(const std::string& outcome)> afterLogin,
+               QWidget* parent = nullptr);
     ~TFormLogin() override;
 
-    // Creates the presenter and centres the window on the screen. Until it is called, showing
-    // and closing the window only show and hide it.
-    void Bind(AppState& state, LoginHostView& host, BusyIndicatorControl& busy,
-              SessionClient& session, std::function<void(const std::string& outcome)> afterLogin);
-    // nullptr before Bind.
+    // Shows the window in front.
+    void ShowInFront();
     LoginPresenter* Presenter() { return m_presenter.get(); }
 
     // LoginView

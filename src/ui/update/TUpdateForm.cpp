@@ -37,11 +37,12 @@ int UpdateWaitIntervalMs(int designedMs) {
     return ms > 0 ? ms : designedMs;
 }
 
-TUpdateForm::TUpdateForm(AppState& state, QWidget* parent)
-    : TUpdateForm(state, UpdateServices::Defaults(state), parent) {}
+TUpdateForm::TUpdateForm(AppState& state, QWidget* mainWindow, QWidget* parent)
+    : TUpdateForm(state, UpdateServices::Defaults(state), mainWindow, parent) {}
 
-TUpdateForm::TUpdateForm(AppState& state, UpdateServices services, QWidget* parent)
-    : QDialog(parent) {
+TUpdateForm::TUpdateForm(AppState& state, UpdateServices services, QWidget* mainWindow,
+                         QWidget* parent)
+    : QDialog(parent), m_mainWindow(mainWindow) {
     setObjectName("UpdateForm");
     setWindowTitle(QStringLiteral("Update"));
     // A dialog border with the system menu and its close box only.
@@ -182,8 +183,9 @@ void TUpdateForm::ReportUpdateProblem(kelvra::UpdateProblem problem) {
     QString text;
     switch (problem) {
     case kelvra::UpdateProblem::PathNotScriptable:
-        text = tr("The update cannot be installed from this folder: its name has characters the "
-                  "update script cannot use. Nothing was changed; install the new version by hand.");
+        text =
+            tr("The update cannot be installed from this folder: its name has characters the "
+               "update script cannot use. Nothing was changed; install the new version by hand.");
         break;
     case kelvra::UpdateProblem::ScriptNotStarted:
         text = tr("The update could not be started, so it was not installed. The program stays as "

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "update/UpdatePresenter.h"
 #include "update/UpdateView.h"
 
@@ -25,15 +25,15 @@ int UpdateWaitIntervalMs(int designedMs);
 class TUpdateForm : public QDialog, public UpdateView {
     Q_OBJECT
 public:
-    // Built hidden. `services` defaults to the real network, executable and script.
-    explicit TUpdateForm(AppState& state, QWidget* parent = nullptr);
-    explicit TUpdateForm(AppState& state, UpdateServices services, QWidget* parent = nullptr);
+    // Built hidden. `mainWindow` is shown again when the update is abandoned or declined, and
+    // closed (ending the program) on the final Yes; without one (null), those steps only emit
+    // the signals below. `services` defaults to the real network, executable and script.
+    TUpdateForm(AppState& state, QWidget* mainWindow, QWidget* parent = nullptr);
+    TUpdateForm(AppState& state, UpdateServices services, QWidget* mainWindow,
+                QWidget* parent = nullptr);
     // Stops a running download (at its next progress notification) before the window goes.
     ~TUpdateForm() override;
 
-    // The window shown again when the update is abandoned or declined, and closed (ending the
-    // program) on the final Yes. Without one, those steps only emit the signals below.
-    void SetMainWindow(QWidget* mainWindow) { m_mainWindow = mainWindow; }
     // Timer1's wait before the download in place of the designed one; 0 restores the designed
     // wait (or the environment's, see UpdateWaitIntervalMs).
     void SetWaitInterval(int ms) { m_waitMs = ms; }
@@ -75,7 +75,7 @@ private:
     void BuildControls();
 
     std::unique_ptr<UpdatePresenter> m_presenter;
-    QWidget* m_mainWindow = nullptr;
+    QWidget* m_mainWindow;
     QLabel* m_label1 = nullptr;
     QProgressBar* m_bar = nullptr;
     QWidget* m_linkPanel = nullptr;

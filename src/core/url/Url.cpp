@@ -1,4 +1,4 @@
-#include "service/Url.h"
+#include "url/Url.h"
 
 #include <curl/curl.h>
 

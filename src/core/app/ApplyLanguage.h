@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "app/AppState.h"
 #include "settings/LanguageView.h"
+#include "state/AppState.h"
 
 namespace kelvra {
 
@@ -24,9 +24,5 @@ void ApplyLanguage(AppState& state, LanguageView& view, const std::string& langu
 // Whether an error is to be reported: always, except a write failure of a file whose failure
 // was already reported in this run (a read-only file is named once, not at every write).
 bool FirstReportOf(AppState& state, const std::exception& error);
-
-// Window caption by the caption rule: base caption + four blanks + welcome text + "," + user
-// name while someone is logged in, else base caption + four blanks + not-logged-in text.
-std::string CaptionFor(const AppState& state);
 
 } // namespace kelvra

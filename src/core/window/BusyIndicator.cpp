@@ -1,4 +1,4 @@
-#include "browser/BusyIndicator.h"
+#include "window/BusyIndicator.h"
 
 #include <cstdint>
 

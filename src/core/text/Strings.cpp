@@ -1,4 +1,4 @@
-#include "app/Strings.h"
+#include "text/Strings.h"
 
 #include <chrono>
 #include <random>

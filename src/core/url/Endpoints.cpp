@@ -1,4 +1,4 @@
-#include "service/Endpoints.h"
+#include "url/Endpoints.h"
 
 #include "text/Gbk.h"
 

@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "app/Version.h"
-#include "service/Session.h"
+#include "state/Session.h"
+#include "state/Version.h"
 
 namespace kelvra {
 

@@ -1,4 +1,4 @@
-#include "settings/ApplyLanguage.h"
+#include "app/ApplyLanguage.h"
 
 #include "settings/AtomicFile.h"
 
@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "search/SearchKinds.h"
-#include "service/Endpoints.h"
 #include "settings/DataPaths.h"
 #include "settings/LanguageFile.h"
 #include "settings/LanguageTables.h"
 #include "settings/SettingsError.h"
 #include "settings/SettingsFile.h"
+#include "settings/WindowCaption.h"
+#include "url/Endpoints.h"
 
 namespace kelvra {
 namespace {
@@ -41,14 +42,6 @@ private:
 // Control names in text order ("Button1" before "Button2").
 bool NameOrder(const char* a, const char* b) {
     return std::string_view(a) < std::string_view(b);
-}
-
-std::string CaptionWith(const AppState& state, const std::string& welcome,
-                        const std::string& notLoggedIn) {
-    if (state.session.LoggedIn()) {
-        return state.baseCaption + "    " + welcome + "," + state.session.username;
-    }
-    return state.baseCaption + "    " + notLoggedIn;
 }
 
 // Reads every text of the file back onto the window and into a new set of held texts.
@@ -195,12 +188,6 @@ void ApplyLanguage(AppState& state, LanguageView& view, const std::string& langu
 bool FirstReportOf(AppState& state, const std::exception& error) {
     const auto* unwritable = dynamic_cast<const SettingsWriteError*>(&error);
     return unwritable == nullptr || state.reportedUnwritable.insert(unwritable->Path()).second;
-}
-
-std::string CaptionFor(const AppState& state) {
-    const bool chinese = state.IsChinese();
-    return CaptionWith(state, state.Held("login", BuiltInText("Title", "login", chinese)),
-                       state.Held("no_login", BuiltInText("Title", "no_login", chinese)));
 }
 
 } // namespace kelvra
