@@ -16,6 +16,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/WindowCaption.h"
 #include "url/Endpoints.h"
+#include "window/MainPage.h"
 
 namespace kelvra {
 namespace {
@@ -178,7 +179,7 @@ void ApplyLanguage(AppState& state, LanguageView& view, const std::string& langu
     state.xmlBaseUrl = endpoints.XmlBase();
     view.RefillLists();
 
-    view.ShowPage(chinese ? 1 : 2);
+    view.ShowPage(chinese ? kPageHomeChinese : kPageHomeEnglish);
     view.SetSideItemImage(5, 7, chinese ? 9 : 10);
     view.SetSideItemSelected(5, 7, false);
     if (failure)

@@ -7,6 +7,7 @@
 #include "search/SearchUrls.h"
 #include "settings/LanguageTables.h"
 #include "text/Strings.h"
+#include "window/MainPage.h"
 
 namespace kelvra {
 namespace {
@@ -47,7 +48,7 @@ void SearchPresenter::FieldKeyPress(int kind, char key) {
     if (m_networkOnline()) {
         m_view.NavigateMain(GetSearchURL(kind, m_view, m_state));
     }
-    m_view.ShowPage(0);
+    m_view.ShowPage(kPageResults);
     AfterNumberSearch(kind);
 }
 
@@ -152,7 +153,7 @@ void SearchPresenter::Search(int kind) {
         m_view.NumberSearched(kind, m_view.FieldText(kind));
     }
     m_view.NavigateMain(GetSearchURL(kind, m_view, m_state));
-    m_view.ShowPage(0);
+    m_view.ShowPage(kPageResults);
 }
 
 } // namespace kelvra

@@ -31,7 +31,8 @@ namespace kelvra::ui {
 namespace {
 
 QList<QWidget*> FourBrowsers(const TFormMain& window) {
-    return {window.Browser(1), window.Browser(2), window.Browser(3), window.Browser(4)};
+    return {window.Browser(kResultsBrowser), window.Browser(kCountryBrowser),
+            window.Browser(kSupplierBrowser), window.Browser(kPurchaseBrowser)};
 }
 
 // The presenter's services: its probes block under the wait cursor like every other request,
@@ -51,7 +52,7 @@ MainServices PresenterServices(MainServices services, HttpTransport& transport,
 
 SearchPanelWidgets SearchWidgetsOf(TFormMain& window) {
     SearchPanelWidgets widgets = FindSearchPanelWidgets(
-        &window, window.Browser(1), [&window](int page) { window.ShowPage(page); });
+        &window, window.Browser(kResultsBrowser), [&window](int page) { window.ShowPage(page); });
     widgets.showHint = [&window](const QString& hint) { window.ShowHint(hint); };
     widgets.scanAreas = {window.Pages(), window.Side()};
     return widgets;
@@ -145,7 +146,7 @@ MainWindowParts::MainWindowParts(AppState& state, MainServices services,
               services.serviceWatch) {
     // Once the engine is warm, the first browser's engine is made out of sight: the first search
     // then does not wait for it (nothing is loaded or requested ahead of the user).
-    QObject::connect(&m_profile, &BrowserProfile::warmedUp, m_window.Browser(1),
+    QObject::connect(&m_profile, &BrowserProfile::warmedUp, m_window.Browser(kResultsBrowser),
                      &BrowserView::PrepareEngine);
     // The window's events run the presenter's steps.
     QObject::connect(&m_window, &TFormMain::listsToRefill, &m_window,
@@ -161,8 +162,8 @@ MainWindowParts::MainWindowParts(AppState& state, MainServices services,
     m_history.Load(m_state.dataFolder); // the data folder is known from here on
     m_pageTools = std::make_unique<PageAreaTools>(
         m_window, *m_window.Pages(),
-        QList<BrowserView*>{m_window.Browser(1), m_window.Browser(2), m_window.Browser(3),
-                            m_window.Browser(4)},
+        QList<BrowserView*>{m_window.Browser(kResultsBrowser), m_window.Browser(kCountryBrowser),
+                            m_window.Browser(kSupplierBrowser), m_window.Browser(kPurchaseBrowser)},
         m_state);
     MakeEnterPressButtons(m_window.Side());
     m_shortcuts = std::make_unique<KeyboardShortcuts>(
