@@ -10,6 +10,7 @@
 #include <QQuickWindow>
 #include <QWebChannel>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -48,8 +49,15 @@ public:
         auto* channel = new QWebChannel(m_page);
         channel->registerObject(QLatin1String(kHostObjectName), new BrowserHost(client, m_page));
         m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
-        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_page,
-                         [&client](bool ok) { client.OnLoadFinished(ok); });
+        // Every end of a load but that of the page's preparation (which the client never saw).
+        QObject::connect(m_page, &QWebEnginePage::loadingChanged, m_page,
+                         [page = m_page, &client](const QWebEngineLoadingInfo& info) {
+                             if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus ||
+                                 page->EndsPreparation(info.url()))
+                                 return;
+                             client.OnLoadFinished(info.status() ==
+                                                   QWebEngineLoadingInfo::LoadSucceededStatus);
+                         });
         m_view = new QWebEngineView(parent);
         m_view->setPage(m_page);
     }
@@ -60,6 +68,7 @@ public:
     }
 
     QWidget* Widget() const override { return m_view; }
+    void Prepare(const QUrl& site) override { m_page->PrepareFor(site); }
     void Load(const QUrl& url) override { m_page->load(url); }
     void Reload() override { m_page->triggerAction(QWebEnginePage::Reload); }
     QUrl Url() const override { return m_page->url(); }
@@ -117,6 +126,18 @@ void UseSoftwareSceneGraph() {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 
+// The page that starts the site's page process ahead of the first page: it loads nothing but
+// the empty page, and no request of it ever leaves.
+class SiteWarmPage final : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        return url == QUrl(QStringLiteral("about:blank"));
+    }
+};
+
 // The one profile shared by every view: off the record, with the link reporter installed into
 // every top document, in the client's own script world (it watches the frames from there).
 class WebEngineModule final : public BrowserEngineModule {
@@ -148,32 +169,60 @@ public:
             return;
         }
         m_warmStarted = true;
+        auto once = std::make_shared<std::function<void()>>(std::move(done));
+        const auto finish = [once] {
+            if (*once)
+                std::exchange(*once, nullptr)();
+        };
+        if (m_sitesIsolated) {
+            WarmSiteProcess(site, finish);
+            return;
+        }
         m_warmPage = new QWebEnginePage(m_profile);
         // An http document would ask its site for /favicon.ico: nothing may reach the service.
         m_warmPage->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-        QObject::connect(m_warmPage, &QWebEnginePage::loadFinished, m_warmPage,
-                         [this, once = std::make_shared<std::function<void()>>(std::move(done))] {
-                             // Its page process serves no site: once the helpers run, it goes.
-                             if (m_sitesIsolated)
-                                 m_warmPage->deleteLater();
-                             if (*once)
-                                 std::exchange(*once, nullptr)();
-                         });
+        QObject::connect(m_warmPage, &QWebEnginePage::loadFinished, m_warmPage, finish);
         // The document's address is the site's, so with one page process per site the engine
         // keeps this page's process for the site's pages; the page stays, hidden, to keep it.
         // A line of text has the page process set up its fonts, as the first page needs them.
-        // With sites isolated, a process locked to the site must not hold a document given as
-        // text (the engine stops the program when the site's first page then joins it): the
-        // document has no address, and the warm-up starts the engine's helpers but not the
-        // site's page process.
         m_warmPage->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
                                            "<link rel=\"icon\" href=\"data:,\"></head>"
                                            "<body style=\"font-family: sans-serif\">Kelvra 凯"
                                            "</body></html>"),
-                            m_sitesIsolated ? QUrl() : site);
+                            site);
     }
 
 private:
+    // With sites isolated, a process locked to the site must not hold a document given as text
+    // (the engine stops the program when the site's first page then joins it). Instead the warm
+    // page is made for the site by a navigation to it that the page itself refuses before any
+    // request (the engine starts the site's page process for it), then shows the empty page in
+    // that process and lays out a line of text there (scripts, style and fonts set up as the
+    // first page needs them). The page stays, hidden, to keep the process for the site's pages.
+    void WarmSiteProcess(const QUrl& site, std::function<void()> finish) {
+        auto* page = new SiteWarmPage(m_profile);
+        m_warmPage = page;
+        page->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+        QObject::connect(page, &QWebEnginePage::loadingChanged, page,
+                         [page, finish](const QWebEngineLoadingInfo& info) {
+                             if (info.url() != QUrl(QStringLiteral("about:blank")) ||
+                                 info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+                                 return;
+                             if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus) {
+                                 finish(); // the helpers run; the site's pages start the rest
+                                 return;
+                             }
+                             page->runJavaScript(
+                                 QStringLiteral("document.body.style.fontFamily = 'sans-serif';"
+                                                "document.body.textContent = 'Kelvra \\u51ef';"
+                                                "document.body.offsetHeight;"),
+                                 QWebEngineScript::ApplicationWorld,
+                                 [finish](const QVariant&) { finish(); });
+                         });
+        page->load(site);
+        page->load(QUrl(QStringLiteral("about:blank")));
+    }
+
     bool m_sitesIsolated;
     QWebEngineProfile* m_profile;
     QPointer<QWebEnginePage> m_warmPage;
