@@ -35,9 +35,9 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, BrowserEngineClient& client
     });
 }
 
-void BrowserPage::PrepareFor(const QUrl& site) {
+bool BrowserPage::PrepareFor(const QUrl& site) {
     if (m_prepared || !url().isEmpty() || !site.isValid())
-        return;
+        return false;
     m_prepared = true;
     // An address of the site that no page of it links to: the preparation's refusal and end
     // cannot be taken for those of a navigation that the client asked for or must see.
@@ -46,6 +46,7 @@ void BrowserPage::PrepareFor(const QUrl& site) {
     m_preparation.setPath(QStringLiteral("/"));
     m_preparation.setQuery(QStringLiteral("kelvra-engine-prepared"));
     load(m_preparation);
+    return true;
 }
 
 bool BrowserPage::EndsPreparation(const QUrl& url) {

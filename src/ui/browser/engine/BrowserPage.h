@@ -20,8 +20,9 @@ public:
     // Sets the page up for site ahead of its first load (the engine makes its document and takes
     // the site's page process): a navigation to an address of site that the page refuses itself,
     // before any request, and of which the client hears nothing; url() stays empty. Loads may
-    // follow at once. Does nothing once the page has loaded or prepared.
-    void PrepareFor(const QUrl& site);
+    // follow at once. Returns false, doing nothing, once the page has loaded or prepared or
+    // when site is not valid.
+    bool PrepareFor(const QUrl& site);
     // Whether a load that ended at url was the preparation's (then the client is not told).
     bool EndsPreparation(const QUrl& url);
 

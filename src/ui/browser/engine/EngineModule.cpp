@@ -44,8 +44,11 @@ QString ReporterSource() {
 // One view's engine: page, web channel to the page script, and the view widget.
 class WebEngineBrowser final : public BrowserEngine {
 public:
-    WebEngineBrowser(QWebEngineProfile* profile, BrowserEngineClient& client, QWidget* parent)
-        : m_page(new BrowserPage(profile, client)) {
+    // prepared: called when the page has been set up for a site (it holds the site's page
+    // process from then on).
+    WebEngineBrowser(QWebEngineProfile* profile, BrowserEngineClient& client, QWidget* parent,
+                     std::function<void()> prepared)
+        : m_page(new BrowserPage(profile, client)), m_prepared(std::move(prepared)) {
         auto* channel = new QWebChannel(m_page);
         channel->registerObject(QLatin1String(kHostObjectName), new BrowserHost(client, m_page));
         m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
@@ -68,7 +71,10 @@ public:
     }
 
     QWidget* Widget() const override { return m_view; }
-    void Prepare(const QUrl& site) override { m_page->PrepareFor(site); }
+    void Prepare(const QUrl& site) override {
+        if (m_page->PrepareFor(site) && m_prepared)
+            m_prepared();
+    }
     void Load(const QUrl& url) override { m_page->load(url); }
     void Reload() override { m_page->triggerAction(QWebEnginePage::Reload); }
     QUrl Url() const override { return m_page->url(); }
@@ -91,6 +97,7 @@ public:
 
 private:
     BrowserPage* m_page;
+    std::function<void()> m_prepared;
     QPointer<QWebEngineView> m_view;
 };
 
@@ -102,8 +109,8 @@ private:
 // Returns whether sites are isolated.
 bool SetEngineOptions() {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    const auto add = [&flags](const char* flag) {
-        flags += flags.isEmpty() ? QByteArray(flag) : " " + QByteArray(flag);
+    const auto add = [&flags](const QByteArray& flag) {
+        flags += flags.isEmpty() ? flag : " " + flag;
     };
     if (!flags.contains("--process-per-site") && !flags.contains("--single-process"))
         add("--process-per-site");
@@ -111,6 +118,18 @@ bool SetEngineOptions() {
         !flags.contains("--single-process") && !flags.contains("--disable-site-isolation-trials");
     if (isolated && !flags.contains("--site-per-process"))
         add("--site-per-process");
+    // No spare page process kept ready (about 50 MiB) with sites isolated: the service's pages
+    // have their process from the warm-up on; only a page or frame of another site waits for a
+    // process of its own to start.
+    const QByteArray spare = "SpareRendererForSitePerProcess";
+    if (isolated && !flags.contains(spare)) {
+        const QByteArray disable = "--disable-features=";
+        const int at = flags.indexOf(disable);
+        if (at >= 0) // one list: the engine reads only the last of repeated switches
+            flags.insert(at + disable.size(), spare + ",");
+        else
+            add(disable + spare);
+    }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
     return isolated;
 }
@@ -160,7 +179,11 @@ public:
 
     BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) override {
         ++m_engines;
-        return new WebEngineBrowser(m_profile, client, parent);
+        // Once a view's page holds the site's page process, the warm page has served.
+        return new WebEngineBrowser(m_profile, client, parent, [warm = m_warmPage] {
+            if (warm)
+                warm->deleteLater();
+        });
     }
 
     void WarmUp(const QUrl& site, std::function<void()> done) override {
@@ -197,8 +220,9 @@ private:
     // (the engine stops the program when the site's first page then joins it). Instead the warm
     // page is made for the site by a navigation to it that the page itself refuses before any
     // request (the engine starts the site's page process for it), then shows the empty page in
-    // that process and lays out a line of text there (scripts, style and fonts set up as the
-    // first page needs them). The page stays, hidden, to keep the process for the site's pages.
+    // that process and lays out a word there (scripts, style and fonts set up as the
+    // first page needs them). The page stays, hidden, to keep the process for the site's pages,
+    // until a view's page set up for the site holds it.
     void WarmSiteProcess(const QUrl& site, std::function<void()> finish) {
         auto* page = new SiteWarmPage(m_profile);
         m_warmPage = page;
@@ -214,7 +238,7 @@ private:
                              }
                              page->runJavaScript(
                                  QStringLiteral("document.body.style.fontFamily = 'sans-serif';"
-                                                "document.body.textContent = 'Kelvra \\u51ef';"
+                                                "document.body.textContent = 'Kelvra';"
                                                 "document.body.offsetHeight;"),
                                  QWebEngineScript::ApplicationWorld,
                                  [finish](const QVariant&) { finish(); });
