@@ -218,11 +218,12 @@ public:
 private:
     // With sites isolated, a process locked to the site must not hold a document given as text
     // (the engine stops the program when the site's first page then joins it). Instead the warm
-    // page is made for the site by a navigation to it that the page itself refuses before any
-    // request (the engine starts the site's page process for it), then shows the empty page in
-    // that process and lays out a word there (scripts, style and fonts set up as the
-    // first page needs them). The page stays, hidden, to keep the process for the site's pages,
-    // until a view's page set up for the site holds it.
+    // page is made for the site by a navigation to it that never leaves the page (the empty
+    // page replaces it at once, and the page refuses every address but the empty page's): the
+    // engine starts the site's page process for it. The empty page is shown in that process and
+    // a word laid out there by script (scripts, style and fonts set up as the first page needs
+    // them). The page stays, hidden, to keep the process, until a view's page set up for the
+    // site holds it.
     void WarmSiteProcess(const QUrl& site, std::function<void()> finish) {
         auto* page = new SiteWarmPage(m_profile);
         m_warmPage = page;
