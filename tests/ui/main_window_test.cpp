@@ -15,6 +15,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <algorithm>
 #include <functional>
@@ -521,6 +524,20 @@ private slots:
         QVERIFY(c);
         kelvra::ui::BrowserProfile& profile = c->parts.Main().Profile();
         QSignalSpy warmed(&profile, &kelvra::ui::BrowserProfile::warmedUp);
+        // The first browser's page, set up for the service ahead, announces and completes nothing.
+        QSignalSpy announced(c->Browser(1), &kelvra::ui::BrowserView::beforeNavigate);
+        QSignalSpy completed(c->Browser(1), &kelvra::ui::BrowserView::documentComplete);
+        int loadsEnded = -1; // of its page, once made
+        connect(&profile, &kelvra::ui::BrowserProfile::warmedUp, this, [&] {
+            auto* view = c->Browser(1)->findChild<QWebEngineView*>("WebBrowser1Engine");
+            if (!view)
+                return;
+            loadsEnded = 0;
+            connect(view->page(), &QWebEnginePage::loadingChanged, this,
+                    [&](const QWebEngineLoadingInfo& load) {
+                        loadsEnded += load.status() != QWebEngineLoadingInfo::LoadStartedStatus;
+                    });
+        });
         const int page = c->main->Pages()->ActiveIndex();
         const WId nativeWindow = c->main->winId(); // a first page shown must not replace it
         const QWidget* focus = c->main->focusWidget();
@@ -554,6 +571,9 @@ private slots:
             // The first browser's engine, made ahead, stays behind the empty page.
             QVERIFY(c->Browser(1)->findChild<QWidget*>("WebBrowser1Engine"));
             QVERIFY(!c->Browser(1)->findChild<QWidget*>("WebBrowser1Placeholder")->isHidden());
+            QTRY_VERIFY_WITH_TIMEOUT(loadsEnded > 0, kelvra::test::kPageWaitMs);
+            QCOMPARE(announced.count(), 0);
+            QCOMPARE(completed.count(), 0);
             QCOMPARE(c->main->Pages()->ActiveIndex(), page);
             QCOMPARE(c->main->focusWidget(), focus);
             QCOMPARE(QApplication::activeWindow(), active);

@@ -45,6 +45,10 @@ public:
     // The engine's widget, a child of the parent given at creation; deleted with the engine.
     virtual QWidget* Widget() const = 0;
     virtual void Load(const QUrl& url) = 0;
+    // Sets the engine up for its first load of site's pages ahead of time (its page made for the
+    // site, in the site's page process): nothing is requested, announced or reported to the
+    // client, and Url() stays empty. Loads may follow at once. Does nothing after a load.
+    virtual void Prepare(const QUrl& site) = 0;
     virtual void Reload() = 0;
     // Address of the page held; empty before the first load.
     virtual QUrl Url() const = 0;
@@ -77,12 +81,10 @@ public:
     // A new engine whose widget is a child of parent; it reports to client until deleted.
     virtual BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) = 0;
     // Starts the engine's helper processes ahead of the first page: a hidden page that belongs
-    // to no view shows a line of text given to it (nothing is requested). With sites isolated in
-    // processes of their own (the default) the text has no address and the page goes once
-    // loaded; otherwise it is shown as if it came from site and stays, so that the first page of
-    // that site finds its page process running. done is called once, when that document has
-    // loaded or failed, or at once when an engine was made already (its first page starts the
-    // helpers) or the warm-up was started before.
+    // to no view shows a document in the page process of site (nothing is requested from it), so
+    // the first page of that site finds its page process running and set up. done is called
+    // once, when that document is ready or failed, or at once when an engine was made already
+    // (its first page starts the helpers) or the warm page exists.
     virtual void WarmUp(const QUrl& site, std::function<void()> done) = 0;
 };
 

@@ -93,6 +93,9 @@ void BrowserView::PrepareEngine() {
     view->setGeometry(m_placeholder->geometry());
     view->show();
     m_placeholder->raise();
+    // Its page is made for the service's site and takes the site's page process, unseen.
+    if (m_trustedOrigin.isValid())
+        m_engine->Prepare(m_trustedOrigin);
 }
 
 bool BrowserView::EnsureEngine() {

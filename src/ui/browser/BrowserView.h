@@ -60,7 +60,8 @@ public:
     // The engine's widget (a QWebEngineView), or nullptr until the first navigation.
     QWidget* EngineWidget() const;
     // Makes the engine ahead of the first navigation, out of sight behind the empty page shown
-    // until then: nothing is loaded or requested, LocationURL stays empty, EngineWidget() null.
+    // until then, its page set up for the trusted origin's site when one is set: nothing is
+    // loaded, requested or announced, LocationURL stays empty, EngineWidget() null.
     // Does nothing when the engine cannot be loaded (the first navigation then says so).
     void PrepareEngine();
     // Announced navigations still waiting for their documentComplete.

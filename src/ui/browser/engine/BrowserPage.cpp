@@ -35,7 +35,30 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, BrowserEngineClient& client
     });
 }
 
+bool BrowserPage::PrepareFor(const QUrl& site) {
+    if (m_prepared || !url().isEmpty() || !site.isValid())
+        return false;
+    m_prepared = true;
+    // An address of the site that no page of it links to: the preparation's refusal and end
+    // cannot be taken for those of a navigation that the client asked for or must see.
+    m_preparation = site.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                  QUrl::RemoveUserInfo);
+    m_preparation.setPath(QStringLiteral("/"));
+    m_preparation.setQuery(QStringLiteral("kelvra-engine-prepared"));
+    load(m_preparation);
+    return true;
+}
+
+bool BrowserPage::EndsPreparation(const QUrl& url) {
+    if (m_preparation.isEmpty() || url != m_preparation)
+        return false;
+    m_preparation.clear();
+    return true;
+}
+
 bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    if (isMainFrame && !m_preparation.isEmpty() && url == m_preparation)
+        return false; // the preparation: never requested, nothing to announce
     return m_client.OnNavigationRequest(url, isMainFrame, type == NavigationTypeRedirect);
 }
 

@@ -17,6 +17,14 @@ class BrowserPage : public QWebEnginePage {
     Q_OBJECT
 public:
     BrowserPage(QWebEngineProfile* profile, BrowserEngineClient& client);
+    // Sets the page up for site ahead of its first load (the engine makes its document and takes
+    // the site's page process): a navigation to an address of site that the page refuses itself,
+    // before any request, and of which the client hears nothing; url() stays empty. Loads may
+    // follow at once. Returns false, doing nothing, once the page has loaded or prepared or
+    // when site is not valid.
+    bool PrepareFor(const QUrl& site);
+    // Whether a load that ended at url was the preparation's (then the client is not told).
+    bool EndsPreparation(const QUrl& url);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
@@ -35,6 +43,8 @@ private:
     int RunDialog(QDialog& dialog);
 
     BrowserEngineClient& m_client;
+    QUrl m_preparation; // the preparation's address until its end
+    bool m_prepared = false;
     QElapsedTimer m_lastDialogClosed;
     int m_quickDialogs = 0;
     bool m_dialogsStopped = false;

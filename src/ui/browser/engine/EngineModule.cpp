@@ -10,6 +10,7 @@
 #include <QQuickWindow>
 #include <QWebChannel>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -43,13 +44,23 @@ QString ReporterSource() {
 // One view's engine: page, web channel to the page script, and the view widget.
 class WebEngineBrowser final : public BrowserEngine {
 public:
-    WebEngineBrowser(QWebEngineProfile* profile, BrowserEngineClient& client, QWidget* parent)
-        : m_page(new BrowserPage(profile, client)) {
+    // prepared: called when the page has been set up for a site (it holds the site's page
+    // process from then on).
+    WebEngineBrowser(QWebEngineProfile* profile, BrowserEngineClient& client, QWidget* parent,
+                     std::function<void()> prepared)
+        : m_page(new BrowserPage(profile, client)), m_prepared(std::move(prepared)) {
         auto* channel = new QWebChannel(m_page);
         channel->registerObject(QLatin1String(kHostObjectName), new BrowserHost(client, m_page));
         m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
-        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_page,
-                         [&client](bool ok) { client.OnLoadFinished(ok); });
+        // Every end of a load but that of the page's preparation (which the client never saw).
+        QObject::connect(m_page, &QWebEnginePage::loadingChanged, m_page,
+                         [page = m_page, &client](const QWebEngineLoadingInfo& info) {
+                             if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus ||
+                                 page->EndsPreparation(info.url()))
+                                 return;
+                             client.OnLoadFinished(info.status() ==
+                                                   QWebEngineLoadingInfo::LoadSucceededStatus);
+                         });
         m_view = new QWebEngineView(parent);
         m_view->setPage(m_page);
     }
@@ -60,6 +71,10 @@ public:
     }
 
     QWidget* Widget() const override { return m_view; }
+    void Prepare(const QUrl& site) override {
+        if (m_page->PrepareFor(site) && m_prepared)
+            m_prepared();
+    }
     void Load(const QUrl& url) override { m_page->load(url); }
     void Reload() override { m_page->triggerAction(QWebEnginePage::Reload); }
     QUrl Url() const override { return m_page->url(); }
@@ -82,6 +97,7 @@ public:
 
 private:
     BrowserPage* m_page;
+    std::function<void()> m_prepared;
     QPointer<QWebEngineView> m_view;
 };
 
@@ -93,8 +109,8 @@ private:
 // Returns whether sites are isolated.
 bool SetEngineOptions() {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    const auto add = [&flags](const char* flag) {
-        flags += flags.isEmpty() ? QByteArray(flag) : " " + QByteArray(flag);
+    const auto add = [&flags](const QByteArray& flag) {
+        flags += flags.isEmpty() ? flag : " " + flag;
     };
     if (!flags.contains("--process-per-site") && !flags.contains("--single-process"))
         add("--process-per-site");
@@ -102,6 +118,18 @@ bool SetEngineOptions() {
         !flags.contains("--single-process") && !flags.contains("--disable-site-isolation-trials");
     if (isolated && !flags.contains("--site-per-process"))
         add("--site-per-process");
+    // No spare page process kept ready (about 50 MiB) with sites isolated: the service's pages
+    // have their process from the warm-up on; only a page or frame of another site waits for a
+    // process of its own to start.
+    const QByteArray spare = "SpareRendererForSitePerProcess";
+    if (isolated && !flags.contains(spare)) {
+        const QByteArray disable = "--disable-features=";
+        const int at = flags.indexOf(disable);
+        if (at >= 0) // one list: the engine reads only the last of repeated switches
+            flags.insert(at + disable.size(), spare + ",");
+        else
+            add(disable + spare);
+    }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
     return isolated;
 }
@@ -116,6 +144,18 @@ void UseSoftwareSceneGraph() {
     if (!std::exchange(chosen, true) && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
+
+// The page that starts the site's page process ahead of the first page: it loads nothing but
+// the empty page, and no request of it ever leaves.
+class SiteWarmPage final : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        return url == QUrl(QStringLiteral("about:blank"));
+    }
+};
 
 // The one profile shared by every view: off the record, with the link reporter installed into
 // every top document, in the client's own script world (it watches the frames from there).
@@ -139,7 +179,11 @@ public:
 
     BrowserEngine* CreateEngine(BrowserEngineClient& client, QWidget* parent) override {
         ++m_engines;
-        return new WebEngineBrowser(m_profile, client, parent);
+        // Once a view's page holds the site's page process, the warm page has served.
+        return new WebEngineBrowser(m_profile, client, parent, [warm = m_warmPage] {
+            if (warm)
+                warm->deleteLater();
+        });
     }
 
     void WarmUp(const QUrl& site, std::function<void()> done) override {
@@ -148,32 +192,62 @@ public:
             return;
         }
         m_warmStarted = true;
+        auto once = std::make_shared<std::function<void()>>(std::move(done));
+        const auto finish = [once] {
+            if (*once)
+                std::exchange(*once, nullptr)();
+        };
+        if (m_sitesIsolated) {
+            WarmSiteProcess(site, finish);
+            return;
+        }
         m_warmPage = new QWebEnginePage(m_profile);
         // An http document would ask its site for /favicon.ico: nothing may reach the service.
         m_warmPage->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-        QObject::connect(m_warmPage, &QWebEnginePage::loadFinished, m_warmPage,
-                         [this, once = std::make_shared<std::function<void()>>(std::move(done))] {
-                             // Its page process serves no site: once the helpers run, it goes.
-                             if (m_sitesIsolated)
-                                 m_warmPage->deleteLater();
-                             if (*once)
-                                 std::exchange(*once, nullptr)();
-                         });
+        QObject::connect(m_warmPage, &QWebEnginePage::loadFinished, m_warmPage, finish);
         // The document's address is the site's, so with one page process per site the engine
         // keeps this page's process for the site's pages; the page stays, hidden, to keep it.
         // A line of text has the page process set up its fonts, as the first page needs them.
-        // With sites isolated, a process locked to the site must not hold a document given as
-        // text (the engine stops the program when the site's first page then joins it): the
-        // document has no address, and the warm-up starts the engine's helpers but not the
-        // site's page process.
         m_warmPage->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
                                            "<link rel=\"icon\" href=\"data:,\"></head>"
                                            "<body style=\"font-family: sans-serif\">Kelvra 凯"
                                            "</body></html>"),
-                            m_sitesIsolated ? QUrl() : site);
+                            site);
     }
 
 private:
+    // With sites isolated, a process locked to the site must not hold a document given as text
+    // (the engine stops the program when the site's first page then joins it). Instead the warm
+    // page is made for the site by a navigation to it that never leaves the page (the empty
+    // page replaces it at once, and the page refuses every address but the empty page's): the
+    // engine starts the site's page process for it. The empty page is shown in that process and
+    // a word laid out there by script (scripts, style and fonts set up as the first page needs
+    // them). The page stays, hidden, to keep the process, until a view's page set up for the
+    // site holds it.
+    void WarmSiteProcess(const QUrl& site, std::function<void()> finish) {
+        auto* page = new SiteWarmPage(m_profile);
+        m_warmPage = page;
+        page->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+        QObject::connect(page, &QWebEnginePage::loadingChanged, page,
+                         [page, finish](const QWebEngineLoadingInfo& info) {
+                             if (info.url() != QUrl(QStringLiteral("about:blank")) ||
+                                 info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+                                 return;
+                             if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus) {
+                                 finish(); // the helpers run; the site's pages start the rest
+                                 return;
+                             }
+                             page->runJavaScript(
+                                 QStringLiteral("document.body.style.fontFamily = 'sans-serif';"
+                                                "document.body.textContent = 'Kelvra';"
+                                                "document.body.offsetHeight;"),
+                                 QWebEngineScript::ApplicationWorld,
+                                 [finish](const QVariant&) { finish(); });
+                         });
+        page->load(site);
+        page->load(QUrl(QStringLiteral("about:blank")));
+    }
+
     bool m_sitesIsolated;
     QWebEngineProfile* m_profile;
     QPointer<QWebEnginePage> m_warmPage;
