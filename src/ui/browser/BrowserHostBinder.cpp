@@ -2,6 +2,7 @@
 
 #include "service/HttpTransport.h"
 #include "service/SessionClient.h"
+#include "ui/app/PageAreaTools.h"
 #include "ui/app/TFormMain.h"
 #include "ui/browser/BrowserView.h"
 #include "ui/browser/MainBrowserWatch.h"
@@ -46,6 +47,9 @@ BrowserHostBinder::BrowserHostBinder(TFormMain& window, AppState& state, TFormLo
       m_session(std::make_unique<SessionClient>(state, *m_transport, &ReadThisMachine)) {
     busy.SetMainWindow(&window, window.Side());
     busy.KeepTakingInput(&window, window.SearchPanels());
+    // Esc stops the load also while the indicator is the active window (some window systems
+    // activate it when it shows).
+    busy.addAction(window.PageTools().Keys().Action(PageCommand::StopOrCloseFind));
     TrustOnlyTheService(window, state.serviceRoot);
     m_loginHost = std::make_unique<LoginWindowHost>(window, state, login, busy.Busy(), *m_session);
     m_watch = std::make_unique<MainBrowserWatch>(window, state, busy.Busy(), *m_session,
