@@ -140,6 +140,10 @@ private slots:
             }
         });
         watcher.start(100);
+        // The keys are the window's: a person presses them in the active window (the message box
+        // above has closed, which leaves no window active here).
+        c->main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(c->main.get()));
         QTest::keyClick(PageInput(*c, 1), Qt::Key_P, Qt::ControlModifier);
         QTRY_VERIFY_WITH_TIMEOUT(previewPages >= 1 && !QApplication::activeModalWidget(), 40000);
         watcher.stop();
