@@ -1,4 +1,4 @@
-// The application-wide input filter of the main window: right-button messages and F5 inside any
+// The input filter of the four browsers: right-button messages and F5 inside any
 // of the four browsers never reach their target (nor the page in the engine); on the side panel
 // they keep their meaning.
 #include <QApplication>
