@@ -128,7 +128,14 @@ Installing Kelvra again should repair it.</source>
     </message>
 </context>
 <context>
-    <name>kelvra::ui::PageAreaTools</name>
+    <name>kelvra::ui::PageControl</name>
+    <message>
+        <source>Pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::PagePrinting</name>
     <message>
         <source>Save as PDF</source>
         <translation type="unfinished"></translation>
@@ -159,13 +166,6 @@ Installing Kelvra again should repair it.</source>
     </message>
     <message>
         <source>Print the page</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>kelvra::ui::PageControl</name>
-    <message>
-        <source>Pages</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -129,7 +129,14 @@ Installing Kelvra again should repair it.</source>
     </message>
 </context>
 <context>
-    <name>kelvra::ui::PageAreaTools</name>
+    <name>kelvra::ui::PageControl</name>
+    <message>
+        <source>Pages</source>
+        <translation>页面</translation>
+    </message>
+</context>
+<context>
+    <name>kelvra::ui::PagePrinting</name>
     <message>
         <source>Save as PDF</source>
         <translation>另存为 PDF</translation>
@@ -161,13 +168,6 @@ Installing Kelvra again should repair it.</source>
     <message>
         <source>Print the page</source>
         <translation>打印页面</translation>
-    </message>
-</context>
-<context>
-    <name>kelvra::ui::PageControl</name>
-    <message>
-        <source>Pages</source>
-        <translation>页面</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 
 #include "client_harness.h"
 #include "ui/app/PageAreaTools.h"
+#include "ui/app/PagePrinting.h"
 #include "ui/widgets/FindBar.h"
 #include "ui/widgets/PageControl.h"
 #include "ui/widgets/PageToolRow.h"
@@ -24,7 +25,7 @@
 
 using kelvra::test::Account;
 using kelvra::test::Client;
-using kelvra::ui::PageAreaTools;
+using kelvra::ui::PagePrinting;
 
 namespace {
 
@@ -98,7 +99,7 @@ private slots:
             c->Script(1, QStringLiteral("document.body.innerText.match(/W 712\\/\\d+/g) || []"))
                 .toStringList();
         QVERIFY2(numbers.size() >= 2, qPrintable(numbers.join(',')));
-        PageAreaTools& tools = c->parts.Main().PageTools();
+        PagePrinting& tools = c->parts.Main().PageTools().Printing();
 
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -139,13 +140,17 @@ private slots:
             }
         });
         watcher.start(100);
+        // The keys are the window's: a person presses them in the active window (the message box
+        // above has closed, which leaves no window active here).
+        c->main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(c->main.get()));
         QTest::keyClick(PageInput(*c, 1), Qt::Key_P, Qt::ControlModifier);
         QTRY_VERIFY_WITH_TIMEOUT(previewPages >= 1 && !QApplication::activeModalWidget(), 40000);
         watcher.stop();
 
-        QCOMPARE(PageAreaTools::SuggestedPdfPath(QStringLiteral(" a/b:c*?  d ")).section('/', -1),
+        QCOMPARE(PagePrinting::SuggestedPdfPath(QStringLiteral(" a/b:c*?  d ")).section('/', -1),
                  QStringLiteral("a_b_c__ d.pdf"));
-        QCOMPARE(PageAreaTools::SuggestedPdfPath(QStringLiteral("..")).section('/', -1),
+        QCOMPARE(PagePrinting::SuggestedPdfPath(QStringLiteral("..")).section('/', -1),
                  QStringLiteral("Kelvra.pdf"));
     }
 

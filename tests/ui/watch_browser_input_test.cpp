@@ -1,10 +1,11 @@
-// The application-wide input filter of the main window: right-button messages and F5 inside any
+// The input filter of the four browsers: right-button messages and F5 inside any
 // of the four browsers never reach their target (nor the page in the engine); on the side panel
 // they keep their meaning.
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -123,7 +124,7 @@ private slots:
                             "document.addEventListener('mousedown',e=>hits.push('down'+e.button));"
                             "document.addEventListener('contextmenu',e=>hits.push('menu'));"
                             "document.addEventListener('keydown',e=>hits.push(e.key));"
-                            "</script>page</body></html>"}});
+                            "</script>page <input id='field'></body></html>"}});
         AppState state;
         auto window = ShownWindow(state);
         QVERIFY(window);
@@ -155,6 +156,19 @@ private slots:
                                   QStringLiteral("down0,F6"), 10000);
         QCOMPARE(pages.Served().count("/page.html"), 1); // F5 reloaded nothing
         QCOMPARE(engine->findChildren<QMenu*>().size(), 0);
+
+        // The window's keys act from a text field of the page too, unseen by the page (which sees
+        // the Ctrl key alone): Ctrl+F opens the find bar, Esc closes it; with nothing to stop or
+        // close, Esc is the page's.
+        Evaluate(engine->page(), "document.getElementById('field').focus(); hits = []; ''");
+        QTest::keyClick(target, Qt::Key_F, Qt::ControlModifier);
+        auto* find = window->findChild<QLineEdit*>("FindText");
+        QVERIFY(find->isVisible());
+        QTest::keyClick(find, Qt::Key_Escape);
+        QVERIFY(!find->isVisible());
+        QTest::keyClick(target, Qt::Key_Escape);
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(engine->page(), "hits.join(',')"),
+                                  QStringLiteral("Control,Escape"), 10000);
     }
 };
 

@@ -238,6 +238,9 @@ ClientParts::ClientParts(AppState& state)
           [this] { m_main.Window().ShowPage(kPageError); }, &m_updateForm, state) {
     TrustOnlyTheService(m_main.Window(), state.serviceRoot);
     ConnectBusyIndicator(m_main.Window(), m_busy.Busy(), &m_busy);
+    // Esc stops the load also while the indicator is the active window (some window systems
+    // activate it when it shows).
+    m_busy.addAction(m_main.PageTools().Keys().Action(PageCommand::StopOrCloseFind));
 }
 
 ClientParts::~ClientParts() = default;

@@ -1,24 +1,29 @@
 #include "ui/app/BrowserInputFilter.h"
 
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+
+#include "ui/app/WidgetTreeFilter.h"
 
 namespace kelvra::ui {
 
 BrowserInputFilter::BrowserInputFilter(const QList<QWidget*>& browsers, QObject* parent)
     : QObject(parent) {
-    for (QWidget* browser : browsers)
-        m_browsers.append(browser);
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->installEventFilter(this);
-}
-
-BrowserInputFilter::~BrowserInputFilter() {
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->removeEventFilter(this);
+    for (QWidget* browser : browsers) {
+        new WidgetTreeFilter(
+            *browser,
+            [](QEvent* event) {
+                if (!IsCandidate(event))
+                    return false;
+                // Accepted, so that no shortcut claims F5 and the press is not passed to a
+                // parent widget.
+                event->accept();
+                return true;
+            },
+            this);
+    }
 }
 
 bool BrowserInputFilter::IsCandidate(const QEvent* event) {
@@ -36,25 +41,6 @@ bool BrowserInputFilter::IsCandidate(const QEvent* event) {
     default:
         return false;
     }
-}
-
-bool BrowserInputFilter::InsideBrowser(const QObject* target) const {
-    if (!target || !target->isWidgetType())
-        return false;
-    const auto* widget = static_cast<const QWidget*>(target);
-    for (const QPointer<QWidget>& browser : m_browsers) {
-        if (browser && browser->isAncestorOf(widget))
-            return true;
-    }
-    return false;
-}
-
-bool BrowserInputFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (!IsCandidate(event) || !InsideBrowser(watched))
-        return false;
-    // Accepted, so that no shortcut claims F5 and the press is not passed to a parent widget.
-    event->accept();
-    return true;
 }
 
 } // namespace kelvra::ui

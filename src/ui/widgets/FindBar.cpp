@@ -101,8 +101,8 @@ void FindBar::changeEvent(QEvent* event) {
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {
-    // Shift+Enter in the field finds backwards; Esc closes (the page-area keys see Esc first
-    // only while a page loads).
+    // Shift+Enter in the field finds backwards. Esc is a key of the page area: it stops a page
+    // that loads, else closes the bar.
     if (watched == m_field && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
