@@ -143,7 +143,7 @@ private slots:
         // The keys are the window's: a person presses them in the active window (the message box
         // above has closed, which leaves no window active here).
         c->main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(c->main.get()));
+        QVERIFY(QTest::qWaitForWindowActive(c->main));
         QTest::keyClick(PageInput(*c, 1), Qt::Key_P, Qt::ControlModifier);
         QTRY_VERIFY_WITH_TIMEOUT(previewPages >= 1 && !QApplication::activeModalWidget(), 40000);
         watcher.stop();
