@@ -56,10 +56,29 @@ int main(int argc, char** argv) {
 
     const char* numbers[] = {"W712",    "OC90", "C2029", "HU719",      "LX1006",
                              "W712/75", "1234", "AB12",  "0451103316", "W920"};
+    // Each search is waited for until its own page is complete (the address holds its number):
+    // the result page of the search before has the same address otherwise, and a search typed
+    // while the one before still loads waits in the client's queue.
+    const auto searchAndWait = [&client](const QString& number) {
+        kelvra::ui::BrowserView* browser = client.Browser(1);
+        const QString inUrl = QLatin1Char('=') +
+                              QString::fromLatin1(QUrl::toPercentEncoding(number)) +
+                              QLatin1Char('&');
+        bool completed = false;
+        const auto watch = QObject::connect(
+            browser, &kelvra::ui::BrowserView::documentComplete, browser, [&](const QString& url) {
+                completed =
+                    completed || (browser->PendingNavigations() == 0 && url.contains(inUrl));
+            });
+        client.SearchAnyNumber(number);
+        const bool done =
+            kelvra::test::WaitUntil([&] { return completed; }, kelvra::test::kPageWaitMs);
+        QObject::disconnect(watch);
+        return done && client.WaitLoaded(1, inUrl);
+    };
     int shown = 0;
     for (const char* number : numbers) {
-        client.SearchAnyNumber(QString::fromLatin1(number));
-        if (!client.WaitLoaded(1, QStringLiteral("so_list.asp"))) {
+        if (!searchAndWait(QString::fromLatin1(number))) {
             std::fprintf(stderr, "memory_qtbench: result page %d did not load\n", shown + 1);
             return 1;
         }
