@@ -124,10 +124,13 @@ public:
         QTest::keyClick(field, Qt::Key_Return);
     }
 
-    // Searches the number as any number and waits for its result page; false on time-out.
+    // Searches the number as any number and waits for its own result page (announced, then
+    // complete: a result page shown before has the same address); false on time-out.
     bool ShowResults(const QString& number = QStringLiteral("W712")) const {
+        QSignalSpy announced(Browser(1), &ui::BrowserView::beforeNavigate);
         SearchAnyNumber(number);
-        return WaitLoaded(1, QStringLiteral("so_list.asp"));
+        return WaitUntil([&] { return !announced.isEmpty(); }, kPageWaitMs) &&
+               WaitLoaded(1, QStringLiteral("so_list.asp"));
     }
 
     // Fills the login window and clicks its login button.
