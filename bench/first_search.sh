@@ -10,11 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-5}"
 wait_ms="${2:-3000}"
-source scripts/headless-env
-bin="${KELVRA_BENCH_BIN:-build/bin}"
+source bench/common.sh
 platform="${KELVRA_BENCH_PLATFORM:-offscreen}"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 run() {
   if [ "$platform" = xcb ]; then

@@ -11,16 +11,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-5}"
-source scripts/headless-env
-bin="${KELVRA_BENCH_BIN:-build/bin}"
+source bench/common.sh
 platform="${KELVRA_BENCH_PLATFORM:-offscreen}"
-work=$(mktemp -d)
-trap 'kill $sim_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
-coproc SIM { exec "$bin/kelvra-service-sim" --port 0 --db "$work/sim.db"; }
-sim_pid=$SIM_PID
-read -r -t 15 port <&"${SIM[0]}"
-root="http://127.0.0.1:$port"
+start_sim
 
 # Runs a program and prints the launch moment (ms since 1970) followed by what the program printed.
 launch() {

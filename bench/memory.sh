@@ -7,15 +7,9 @@
 # Usage: bench/memory.sh   (after scripts/build; KELVRA_BENCH_BIN=<build>/bin)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/headless-env
-bin="${KELVRA_BENCH_BIN:-build/bin}"
-work=$(mktemp -d)
-client_pid=
-trap 'kill $sim_pid ${client_pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+source bench/common.sh
 
-coproc SIM { exec "$bin/kelvra-service-sim" --port 0 --db "$work/sim.db"; }
-sim_pid=$SIM_PID
-read -r -t 15 port <&"${SIM[0]}"
+start_sim
 
 # Sum of VmRSS (KiB) of a process and all its descendants, and how many processes that is.
 tree_rss() {

@@ -8,15 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-9}"
-source scripts/headless-env
-bin="${KELVRA_BENCH_BIN:-build/bin}"
-work=$(mktemp -d)
-trap 'kill $sim_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+source bench/common.sh
 
-coproc SIM { exec "$bin/kelvra-service-sim" --port 0 --db "$work/sim.db"; }
-sim_pid=$SIM_PID
-read -r -t 15 port <&"${SIM[0]}"
-root="http://127.0.0.1:$port"
+start_sim
 export KELVRA_SERVICE_URL="$root" KELVRA_DATA_DIR="$work/data" KELVRA_EXIT_AFTER_SHOW=1
 
 now_ms() { date +%s%3N; }

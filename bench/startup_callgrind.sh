@@ -5,14 +5,9 @@
 # Usage: bench/startup_callgrind.sh [profile-file]   (KELVRA_BENCH_BIN=<build>/bin)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/headless-env
-bin="${KELVRA_BENCH_BIN:-build/bin}"
+source bench/common.sh
 out="${1:-$PWD/callgrind.kelvra.out}"
-work=$(mktemp -d)
-trap 'kill $sim_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-coproc SIM { exec "$bin/kelvra-service-sim" --port 0 --db "$work/sim.db"; }
-sim_pid=$SIM_PID
-read -r -t 15 port <&"${SIM[0]}"
+start_sim
 KELVRA_SERVICE_URL="http://127.0.0.1:$port" KELVRA_DATA_DIR="$work/data" KELVRA_EXIT_AFTER_SHOW=1 \
   valgrind --tool=callgrind --callgrind-out-file="$out" "$bin/kelvra" >"$work/log" 2>&1 || true
 grep -E "Collected" "$work/log" | sed 's/.*Collected/instructions (Ir)/'
